@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QToolTip>
 #include <cmath>
@@ -273,8 +274,10 @@ void CoordButtonImage::paintEvent(QPaintEvent*) {
     }
     if (!m_bg.isNull()) {
         // Scaling the whole background on every mouse move would dominate the repaint; it only
-        // changes with the widget's size or the screen's pixel density.
-        const qreal dpr = devicePixelRatioF();
+        // changes with the widget's size or the target's pixel density. The target is the
+        // engine's device: when the picture is rendered into an image, that is the image.
+        const QPaintDevice* target = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+        const qreal dpr = target ? target->devicePixelRatioF() : devicePixelRatioF();
         const QSize devicePixels = (QSizeF(size()) * dpr).toSize();
         if (m_bgCache.isNull() || m_bgCache.size() != devicePixels || m_bgCache.devicePixelRatio() != dpr) {
             QImage scaled = m_bg.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
