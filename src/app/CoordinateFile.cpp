@@ -1,6 +1,7 @@
 #include "app/CoordinateFile.h"
 
 #include <pugixml.hpp>
+#include <sys/stat.h>
 
 #include <array>
 #include <limits>
@@ -8,6 +9,10 @@
 #include "app/NumberText.h"
 
 namespace {
+
+// The shipped file is about 8 KB. Anything this large is not a keyboard and is not worth holding
+// in memory; and only a regular file is read, since a pipe at that path would block the window.
+constexpr off_t kMaxFileBytes = 16 * 1024 * 1024;
 
 std::string Without(std::string_view text, std::string_view drop) {
     std::string out;
@@ -83,6 +88,8 @@ uint32_t CoordinateFile::ReadColor(std::string_view text, uint32_t defaultColor)
 }
 
 std::vector<CoordKey> CoordinateFile::Load(const std::string& path, uint32_t defaultColor) {
+    struct stat st{};
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileBytes) return {};
     pugi::xml_document doc;
     if (!doc.load_file(path.c_str())) return {};
     return FromDocument(doc, defaultColor);
@@ -90,7 +97,7 @@ std::vector<CoordKey> CoordinateFile::Load(const std::string& path, uint32_t def
 
 std::vector<CoordKey> CoordinateFile::Parse(const void* data, size_t size, uint32_t defaultColor) {
     pugi::xml_document doc;
-    if (data == nullptr || !doc.load_buffer(data, size)) return {};
+    if (data == nullptr || size > static_cast<size_t>(kMaxFileBytes) || !doc.load_buffer(data, size)) return {};
     return FromDocument(doc, defaultColor);
 }
 

@@ -9,8 +9,8 @@
 
 // The keyboard picture's coordinate file: a root element `positions` whose children, whatever
 // their element name, are the keys in order, each with the attributes id, name, color and
-// rect="left,top,width,height". Reading never fails loudly: a missing or malformed file gives
-// no keys.
+// rect="left,top,width,height". Reading never fails loudly: a missing, malformed or oversized
+// (over 16 MiB) file, or anything but a regular file, gives no keys.
 class CoordinateFile {
 public:
     static constexpr uint32_t kDefaultColor = 0xFFFFFFFF;

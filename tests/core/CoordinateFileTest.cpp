@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -113,6 +115,26 @@ TEST(CoordinateFile, ManyKeysLoad) {
     const auto keys = ParseText(text);
     ASSERT_EQ(keys.size(), 100000u);
     EXPECT_EQ(keys.back().id, 99999);
+}
+
+TEST(CoordinateFile, OversizedOrSpecialFilesGiveNoKeys) {
+    const std::string path = ::testing::TempDir() + "/coord_huge.xml";
+    {
+        std::ofstream out(path);
+        out << "<positions><k id='1'/><!--";
+        const std::string chunk(1 << 20, 'x');
+        for (int i = 0; i < 17; ++i) out << chunk;
+        out << "--></positions>";
+    }
+    EXPECT_TRUE(CoordinateFile::Load(path).empty());
+    std::remove(path.c_str());
+
+    // A pipe would block the reader until someone writes to it.
+    const std::string fifo = ::testing::TempDir() + "/coord_fifo.xml";
+    std::remove(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_TRUE(CoordinateFile::Load(fifo).empty());
+    std::remove(fifo.c_str());
 }
 
 TEST(CoordinateFile, PathFollowsTheApplicationFolder) {
