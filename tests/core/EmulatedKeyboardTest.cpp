@@ -75,6 +75,9 @@ TEST(KeyboardFirmware, IgnoresWhatItCannotUse) {
     KeyboardFirmware fw;
     Report wrongId = {6, 0xFC, 2};
     EXPECT_FALSE(fw.Set(wrongId));
+    const uint8_t longReport[9] = {7, 0xFC, 2};
+    EXPECT_FALSE(fw.Set(std::span<const uint8_t>(longReport, 9))) << "only 8-byte reports";
+    EXPECT_FALSE(fw.Set(std::span<const uint8_t>(longReport, 7)));
     const std::vector<std::array<uint8_t, 8>> ignored{
         {7, 0xFC, 0},      {7, 0xFC, 4},       {7, 0xFA, 4, 1, 9, 1, 4, 1}, {7, 0xFA, 1, 13, 9, 1, 4, 1},
         {7, 0xF7, 10, 1},  {7, 0xF0, 0xAB},    {7, 0x00, 1, 2, 3, 4, 5, 6}, {7, 0x42}};
