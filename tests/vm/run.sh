@@ -8,7 +8,7 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-build=$(cd "${1:?build folder}" && pwd)
+build=${1:?build folder}
 . "$here/cache-dir.sh"
 
 skip() { echo "skipped: $*"; exit 77; }
