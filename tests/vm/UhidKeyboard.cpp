@@ -35,7 +35,8 @@ constexpr size_t kFeatureSize = 8;
 
 }  // namespace
 
-UhidKeyboard::UhidKeyboard(HidHandle& commandInterface) : commandInterface_(commandInterface) {
+UhidKeyboard::UhidKeyboard(HidHandle& commandInterface, uint16_t productId)
+    : commandInterface_(commandInterface), productId_(productId) {
     fd_ = open("/dev/uhid", O_RDWR | O_CLOEXEC);
     stopFd_ = eventfd(0, EFD_CLOEXEC);
 }
@@ -66,7 +67,7 @@ bool UhidKeyboard::Create() {
     // reports no interface number, as for any virtual device.
     ev->u.create2.bus = BUS_USB;
     ev->u.create2.vendor = kVendorId;
-    ev->u.create2.product = kProductId;
+    ev->u.create2.product = productId_;
     ev->u.create2.version = 0x0100;
     if (!Write(ev.get())) return false;
     if (!thread_.joinable()) thread_ = std::thread(&UhidKeyboard::Answer, this);

@@ -21,7 +21,8 @@ public:
     static constexpr uint16_t kProductId = 0x9C01;
     static constexpr uint8_t kReportId = 7;
 
-    explicit UhidKeyboard(HidHandle& commandInterface);
+    // Another product id makes an unrelated device of the same maker.
+    explicit UhidKeyboard(HidHandle& commandInterface, uint16_t productId = kProductId);
     ~UhidKeyboard();
     UhidKeyboard(const UhidKeyboard&) = delete;
     UhidKeyboard& operator=(const UhidKeyboard&) = delete;
@@ -46,6 +47,7 @@ private:
     bool Write(const void* event);
 
     HidHandle& commandInterface_;
+    uint16_t productId_;
     int fd_ = -1;
     int stopFd_ = -1;
     std::thread thread_;

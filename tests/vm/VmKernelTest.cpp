@@ -1,96 +1,112 @@
-// Runs inside the QEMU guest: the real hidapi backend, hidraw and the kernel's uevents against
-// the emulated keyboard bridged in through uhid.
+// Runs inside the QEMU guest: the real hidapi backend, hidraw, the kernel's feature-report path
+// and its uevents, against the emulated keyboard's firmware model bridged in through uhid.
 #include <gtest/gtest.h>
 #include <poll.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "ProtocolFakes.h"
 #include "UhidKeyboard.h"
 #include "app/AppConfig.h"
 #include "device/DeviceChangeHandler.h"
 #include "device/HidDevice.h"
 #include "device/KeyboardInterface.h"
 #include "device/hidapi/HidapiBackend.h"
+#include "emulator/EmulatedKeyboard.h"
 #include "platform/linux/FlockDeviceGate.h"
 #include "platform/linux/UdevDeviceWatcher.h"
+#include "protocol/AssignmentCommands.h"
+#include "protocol/FactoryReset.h"
+#include "protocol/LightingCommands.h"
+#include "protocol/ProfileCommands.h"
+#include "protocol/ThreadPacer.h"
 
 namespace {
 
+using namespace protocol_fakes;
 using Bytes = std::vector<uint8_t>;
 
-// The shipped configuration, copied beside the program into the guest.
+// The shipped configuration, copied into the guest.
 DeviceIdentity ShippedIdentity() {
     const char* path = std::getenv("KBDCONF_VM_CONFIG");
     return AppConfig::Load(path ? path : "config.xml").identity;
 }
 
-// A stand-in command interface for the raw channel: answers a get with the last set report,
-// every data byte plus one, and refuses transfers on request.
-class LoopbackInterface : public HidHandle {
-public:
-    bool refuse = false;
-    int SendFeatureReport(const uint8_t* data, size_t length) override {
-        if (refuse) return -1;
-        last_.assign(data, data + length);
-        return static_cast<int>(length);
+// Waits (bounded) for the watcher to announce `action`; returns its node, "" on time-out.
+std::string AwaitChange(UdevDeviceWatcher& watcher, const std::string& action, std::vector<std::string>& seen) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd p{watcher.fd(), POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0) continue;
+        for (const DeviceChange& change : watcher.Drain()) {
+            seen.push_back(change.action + " " + change.devnode);
+            if (change.action == action) return change.devnode;
+        }
     }
-    int GetFeatureReport(uint8_t* data, size_t length) override {
-        if (refuse || length != 8) return -1;
-        for (size_t i = 1; i < length; ++i) data[i] = i < last_.size() ? last_[i] + 1 : 0;
-        return static_cast<int>(length);
-    }
-    uint32_t DiagnosticValue() const override { return 0; }
+    return "";
+}
 
-private:
-    Bytes last_;
-};
-
+// The program's device stack as the main window builds it (real backend, gate and pauses), with
+// the window's widgets replaced by the protocol tests' fakes, against the emulated keyboard
+// plugged in through uhid.
 class RealKernel : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(watcher.IsValid()) << "no kernel uevent source";
+        ASSERT_TRUE(commandInterface) << "the emulated keyboard has no command interface";
+        keyboard = std::make_unique<UhidKeyboard>(*commandInterface);
         ASSERT_TRUE(keyboard->IsValid()) << "no /dev/uhid";
         identity = ShippedIdentity();
         Plug();
-    }
-
-    // Waits (bounded) for the watcher to announce `action`; returns its node, or "" on timeout.
-    std::string AwaitChange(const std::string& action) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (std::chrono::steady_clock::now() < deadline) {
-            pollfd p{watcher.fd(), POLLIN, 0};
-            if (poll(&p, 1, 100) <= 0) continue;
-            for (const DeviceChange& change : watcher.Drain()) {
-                seen.push_back(change.action + " " + change.devnode);
-                if (change.action == action) return change.devnode;
-            }
-        }
-        return "";
+        profileCombo.onChange = [this] { OnProfileSelectionChanged(ctx); };
+        ledModeCombo.onChange = [this] { OnLedModeChanged(ctx); };
     }
 
     void Plug() {
         ASSERT_TRUE(keyboard->Create());
-        node = AwaitChange("add");
+        node = AwaitChange(watcher, "add", seen);
         ASSERT_FALSE(node.empty()) << "the watcher saw no hidraw add";
     }
     void Unplug() {
         ASSERT_TRUE(keyboard->Destroy());
-        ASSERT_EQ(AwaitChange("remove"), node) << "the watcher saw no hidraw remove";
+        ASSERT_EQ(AwaitChange(watcher, "remove", seen), node) << "the watcher saw no hidraw remove";
     }
 
-    UdevDeviceWatcher watcher;  // before the keyboard, so it hears the first add
-    LoopbackInterface loopback;
-    std::unique_ptr<UhidKeyboard> keyboard = std::make_unique<UhidKeyboard>(loopback);
+    // What the bridged firmware holds, read under the bridge's lock.
+    KeyboardFirmware::Profile FirmwareProfile(int index) {
+        std::lock_guard<std::mutex> lock(keyboard->mutex());
+        return emulated.firmware().profile(index);
+    }
+    int FirmwareActiveProfile() {
+        std::lock_guard<std::mutex> lock(keyboard->mutex());
+        return emulated.firmware().activeProfile();
+    }
+
+    UdevDeviceWatcher watcher;  // before the keyboard, so that it hears the first add
+    EmulatedKeyboard emulated{EmulatorLog{}};
+    std::unique_ptr<HidHandle> commandInterface = emulated.OpenPath(EmulatedKeyboard::kCommandNode);
+    std::unique_ptr<UhidKeyboard> keyboard;
+    DeviceIdentity identity;
+    std::string node;
+    std::vector<std::string> seen;
+
     HidapiBackend backend;
     FlockDeviceGate gate;
     std::ostringstream diagnostics;
     HidDevice device{backend, gate, diagnostics};
-    DeviceIdentity identity;
-    std::string node;
-    std::vector<std::string> seen;
+    ThreadPacer pacer;
+    KeyboardState state;
+    Transcript log;
+    FakePicture picture{log};
+    FakePrompt prompt{log};
+    FakeCombo profileCombo, ledModeCombo;
+    FakeLighting lighting;
+    ProtocolContext ctx{device, pacer, state, picture, prompt, profileCombo, ledModeCombo, lighting};
 };
 
 TEST_F(RealKernel, EnumerationWritesOnePathPerCollectionAndPicksTheVendorOne) {
@@ -105,7 +121,7 @@ TEST_F(RealKernel, EnumerationWritesOnePathPerCollectionAndPicksTheVendorOne) {
     EXPECT_EQ(texts, expected) << "no &mi_: a uhid device has no USB interface";
 
     const std::optional<HidInterfaceInfo> found = FindKeyboardInterface(backend, identity, diagnostics);
-    ASSERT_TRUE(found);
+    ASSERT_TRUE(found) << "the shipped identity finds nothing";
     EXPECT_EQ(found->pathText, expected[2]);
     EXPECT_EQ(found->openPath, node);
     DeviceIdentity typingKeys = identity;
@@ -119,47 +135,147 @@ TEST_F(RealKernel, EnumerationWritesOnePathPerCollectionAndPicksTheVendorOne) {
 
 TEST_F(RealKernel, FeatureReportsCrossTheKernelWhole) {
     ASSERT_TRUE(device.Open(identity));
-    const HidDevice::Report sent{7, 0xF1, 1, 2, 3, 4, 5, 6};
-    ASSERT_TRUE(device.SetFeature(sent));
+    const HidDevice::Report select{7, 0xFC, 3, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(device.SetFeature(select));
     const std::vector<Bytes> arrived = keyboard->SetReports();
     ASSERT_EQ(arrived.size(), 1u);
-    EXPECT_EQ(arrived[0], Bytes(sent.begin(), sent.end())) << "all 8 bytes, report id first";
+    EXPECT_EQ(arrived[0], Bytes(select.begin(), select.end())) << "all 8 bytes, report id first";
+    EXPECT_EQ(FirmwareActiveProfile(), 2);
 
+    {
+        std::lock_guard<std::mutex> lock(keyboard->mutex());
+        emulated.firmware().profile(2).macros[0].owner = 0x3A;
+    }
+    ASSERT_TRUE(device.SetFeature({7, 0xFB, 1}));
     HidDevice::Report answer{7};
     ASSERT_TRUE(device.GetFeature(answer));
+    EXPECT_EQ(answer, (HidDevice::Report{7, 0, 0x3A, 0, 0, 0, 0, 0})) << "first part of the slot answer";
     EXPECT_EQ(keyboard->GetReportCount(), 1);
-    const HidDevice::Report expected{7, 0xF2, 2, 3, 4, 5, 6, 7};
-    EXPECT_EQ(answer, expected);
 }
 
-TEST_F(RealKernel, TransfersTheDeviceRefusesFailAndTheNextOneWorks) {
+TEST_F(RealKernel, TransfersTheDeviceAnswersWithAnErrorFail) {
     ASSERT_TRUE(device.Open(identity));
-    loopback.refuse = true;
-    HidDevice::Report r{7, 0xFC, 1};
-    EXPECT_FALSE(device.SetFeature(r));
-    EXPECT_FALSE(device.GetFeature(r));
-    EXPECT_TRUE(device.IsOpen());
-    loopback.refuse = false;
-    EXPECT_TRUE(device.SetFeature(r));
-    EXPECT_TRUE(device.GetFeature(r));
+    emulated.RefuseNextSets(1);
+    EXPECT_FALSE(device.SetFeature({7, 0xFC, 2}));
+    EXPECT_EQ(FirmwareActiveProfile(), 0);
+    HidDevice::Report otherReport{2};  // the keyboard has no feature report 2
+    EXPECT_FALSE(device.GetFeature(otherReport));
+    EXPECT_TRUE(device.IsOpen()) << "a failed transfer keeps the handle";
+    EXPECT_TRUE(device.SetFeature({7, 0xFC, 2}));
+    EXPECT_EQ(FirmwareActiveProfile(), 1);
+}
+
+TEST_F(RealKernel, ProfileSwitchReadsBackTheSlotOwners) {
+    {
+        std::lock_guard<std::mutex> lock(keyboard->mutex());
+        emulated.firmware().profile(1).macros[2].owner = 0x29;
+        emulated.firmware().profile(1).remaps[4] = {0x04, 0x05};
+        emulated.firmware().profile(1).remaps[11] = {0xE0, 0x06};
+    }
+    ASSERT_TRUE(device.Open(identity));
+    profileCombo.selection = 1;
+    state.m_profileIndex = 1;
+    SwitchProfile(ctx);
+    EXPECT_EQ(FirmwareActiveProfile(), 1);
+    EXPECT_EQ(state.m_macroKeyCodes, (std::array<uint8_t, 12>{0, 0, 0x29}));
+    EXPECT_EQ(state.m_remapKeyCodes, (std::array<uint8_t, 12>{0, 0, 0, 0, 0x04, 0, 0, 0, 0, 0, 0, 0xE0}));
+    EXPECT_EQ(picture.checked, (std::vector<uint8_t>{0x29, 0x04, 0xE0}));
+}
+
+TEST_F(RealKernel, RemapMacroUploadAndFactoryResetReachTheFirmware) {
+    ASSERT_TRUE(device.Open(identity));
+    profileCombo.selection = 2;
+    state.m_profileIndex = 2;
+    SwitchProfile(ctx);
+
+    // Remap: key 0x29 sends B (0x05).
+    KeyAssignment remap;
+    remap[2] = 0x05;
+    const uint8_t remapKey[] = {0x29};
+    ApplyAssignment(ctx, remap, remapKey);
+    EXPECT_EQ(FirmwareProfile(2).remaps[0].owner, 0x29);
+    EXPECT_EQ(FirmwareProfile(2).remaps[0].target, 0x05);
+    EXPECT_EQ(state.m_remapKeyCodes[0], 0x29);
+
+    // A macro of 82 steps fills every byte position of the 28 reports; one refused report on the
+    // way is retried.
+    KeyAssignment macro;
+    macro[3] = 2;
+    for (size_t k = 0; k < KeyAssignment::kMaxSteps; ++k)
+        macro.SetStep(k, {static_cast<uint8_t>(4 + k / 2), static_cast<uint8_t>((k % 2 ? 0x80 : 0) | 0x21)});
+    const size_t setsBefore = keyboard->SetReports().size();
+    emulated.RefuseNextSets(1);
+    const uint8_t macroKey[] = {0x3A};
+    ApplyAssignment(ctx, macro, macroKey);
+    const KeyboardFirmware::Profile held = FirmwareProfile(2);
+    EXPECT_EQ(held.macros[0].owner, 0x3A);
+    EXPECT_EQ(held.macros[0].image.bytes, macro.bytes) << "the image arrived whole";
+    EXPECT_EQ(held.macros[0].image[0], 3);
+    EXPECT_EQ(held.macros[0].image[1], 1);
+    const std::vector<Bytes> sets = keyboard->SetReports();
+    const size_t uploadReports = 28 + 1;  // one refused and sent again
+    ASSERT_GE(sets.size(), setsBefore + uploadReports);
+    EXPECT_EQ(sets[setsBefore][1], 0xF1);
+    EXPECT_EQ(sets[setsBefore + uploadReports - 1],
+              (Bytes{7, 0, macro[162], macro[163], macro[164], macro[165], macro[166], macro[167]}));
+    EXPECT_EQ(state.m_macroKeyCodes[0], 0x3A);
+    EXPECT_EQ(picture.checked, (std::vector<uint8_t>{0x3A, 0x29}));
+
+    // Factory reset: every slot of every profile free, profile 1 active, the read-back empty.
+    {
+        std::lock_guard<std::mutex> lock(keyboard->mutex());
+        emulated.firmware().profile(0).macros[5].owner = 0x10;
+    }
+    ledModeCombo.selection = 4;
+    RestoreFactorySettings(ctx);
+    EXPECT_EQ(FirmwareActiveProfile(), 0);
+    for (int p = 0; p < kProfileCount; ++p) {
+        const KeyboardFirmware::Profile after = FirmwareProfile(p);
+        for (int s = 0; s < kSlotCount; ++s) {
+            EXPECT_EQ(after.macros[s].owner, 0) << "profile " << p << " macro slot " << s;
+            EXPECT_EQ(after.remaps[s].owner, 0) << "profile " << p << " remap slot " << s;
+        }
+    }
+    {
+        std::lock_guard<std::mutex> lock(keyboard->mutex());
+        EXPECT_EQ(emulated.firmware().lighting(0), InitialLightingRecord(0)) << "mode 0 sent again";
+    }
+    EXPECT_EQ(state.m_macroKeyCodes, (std::array<uint8_t, 12>{}));
+    EXPECT_EQ(state.m_remapKeyCodes, (std::array<uint8_t, 12>{}));
+    EXPECT_TRUE(picture.checked.empty());
 }
 
 TEST_F(RealKernel, UnplugAndReplugAreSeenAndTheChannelReopens) {
     DeviceChangeHandler handler(device, identity, diagnostics);
     ASSERT_EQ(handler.OnDeviceChange(), DeviceChangeOutcome::Connected);
-    HidDevice::Report r{7, 0xFC, 1};
-    ASSERT_TRUE(device.SetFeature(r));
+    ASSERT_TRUE(device.SetFeature({7, 0xFC, 2}));
 
     Unplug();
     EXPECT_EQ(handler.OnDeviceChange(), DeviceChangeOutcome::Absent);
     EXPECT_TRUE(device.IsOpen()) << "the stale handle stays";
-    EXPECT_FALSE(device.SetFeature(r)) << "a transfer on the stale handle fails";
+    EXPECT_FALSE(device.SetFeature({7, 0xFC, 3})) << "a transfer on the stale handle fails";
+    HidDevice::Report r{7};
     EXPECT_FALSE(device.GetFeature(r));
+    EXPECT_EQ(FirmwareActiveProfile(), 1);
 
     Plug();
     EXPECT_EQ(handler.OnDeviceChange(), DeviceChangeOutcome::Connected);
-    EXPECT_TRUE(device.SetFeature(r));
-    EXPECT_TRUE(device.GetFeature(r));
+    EXPECT_TRUE(device.SetFeature({7, 0xFC, 3}));
+    EXPECT_EQ(FirmwareActiveProfile(), 2);
+
+    // Another device of the same maker comes and goes: each message reopens the keyboard.
+    UhidKeyboard other(*commandInterface, 0x9C02);
+    ASSERT_TRUE(other.Create());
+    const std::string otherNode = AwaitChange(watcher, "add", seen);
+    ASSERT_FALSE(otherNode.empty());
+    EXPECT_NE(otherNode, node);
+    EXPECT_EQ(handler.OnDeviceChange(), DeviceChangeOutcome::Connected);
+    ASSERT_TRUE(other.Destroy());
+    EXPECT_EQ(AwaitChange(watcher, "remove", seen), otherNode);
+    EXPECT_EQ(handler.OnDeviceChange(), DeviceChangeOutcome::Connected);
+    EXPECT_TRUE(device.SetFeature({7, 0xFC, 1}));
+    EXPECT_EQ(FirmwareActiveProfile(), 0);
+
     for (const std::string& s : seen) std::printf("  watcher: %s\n", s.c_str());
 }
 
