@@ -31,17 +31,22 @@ fi
 
 echo "setup: vm: unpacking $package into $cache"
 deb=$(ls -t "$cache/${package}_"*.deb | head -n1)
-rm -rf "$target.tmp"
 version=${package#linux-image-}
+# A folder of its own, so that two set-ups at once do not unpack over each other.
+work=$(mktemp -d "$cache/.unpack.XXXXXX") && chmod 755 "$work"
 # The package leaves modules.dep to its install scripts; the initramfs builder needs it.
-if dpkg-deb -x "$deb" "$target.tmp" && /sbin/depmod -b "$target.tmp" "$version"; then
+if dpkg-deb -x "$deb" "$work" && /sbin/depmod -b "$work" "$version"; then
+  touch "$work/.unpacked"
   rm -rf "$target"
-  mv "$target.tmp" "$target"
-  touch "$target/.unpacked"
+  mv "$work" "$target"
   ln -sfn "$package" "$cache/current"
   rm -f "$deb"
+  # Kernels the mirror has since replaced are no longer booted.
+  for old in "$cache"/linux-image-*; do
+    [ "$old" = "$target" ] || rm -rf "$old"
+  done
 else
-  rm -rf "$target.tmp"
+  rm -rf "$work"
   echo "setup: vm: cannot unpack $deb; the real-kernel test will be skipped"
 fi
 exit 0

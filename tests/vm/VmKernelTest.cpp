@@ -58,6 +58,7 @@ class RealKernel : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(watcher.IsValid()) << "no kernel uevent source";
+        ASSERT_EQ(watcher.source(), "kernel") << "the guest runs no udev daemon";
         ASSERT_TRUE(commandInterface) << "the emulated keyboard has no command interface";
         keyboard = std::make_unique<UhidKeyboard>(*commandInterface);
         ASSERT_TRUE(keyboard->IsValid()) << "no /dev/uhid";
