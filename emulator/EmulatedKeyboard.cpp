@@ -60,12 +60,10 @@ std::unique_ptr<HidHandle> EmulatedKeyboard::OpenPath(const std::string& openPat
 
 int EmulatedKeyboard::SetFrom(uint32_t generation, const uint8_t* data, size_t length) {
     if (!plugged_ || generation != generation_ || length != KeyboardFirmware::kReportSize) return -1;
-    uint8_t report[KeyboardFirmware::kReportSize];
-    std::copy_n(data, length, report);
     const bool refused = refuseSets_ > 0;
     if (refused) --refuseSets_;
-    const bool accepted = !refused && firmware_.Set(report);
-    log_.Write("set", report, length, !accepted);
+    const bool accepted = !refused && firmware_.Set(std::span<const uint8_t>(data, length));
+    log_.Write("set", data, length, !accepted);
     return accepted ? static_cast<int>(length) : -1;
 }
 

@@ -89,3 +89,18 @@ void KeyboardFirmware::Get(uint8_t (&r)[kReportSize]) {
     const size_t part = kAnswerParts - answerParts_--;
     std::copy_n(answer_.begin() + part * kPartSize, kPartSize, r + 1);
 }
+
+bool KeyboardFirmware::Set(std::span<const uint8_t> report) {
+    if (report.size() != kReportSize) return false;
+    uint8_t r[kReportSize];
+    std::copy(report.begin(), report.end(), r);
+    return Set(r);
+}
+
+bool KeyboardFirmware::Get(std::span<uint8_t> report) {
+    if (report.size() != kReportSize) return false;
+    uint8_t r[kReportSize];
+    Get(r);
+    std::copy(std::begin(r), std::end(r), report.begin());
+    return true;
+}

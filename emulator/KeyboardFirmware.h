@@ -2,6 +2,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "protocol/FeatureReport.h"
 #include "protocol/KeyAssignment.h"
@@ -57,6 +58,10 @@ public:
     bool Set(const uint8_t (&report)[kReportSize]);
     // One feature report fetched by the host: byte 0 = 7, bytes 1-7 data.
     void Get(uint8_t (&report)[kReportSize]);
+    // The same for transports that hand over a buffer and its length (a uhid bridge): anything
+    // but 8 bytes is refused and changes nothing.
+    bool Set(std::span<const uint8_t> report);
+    bool Get(std::span<uint8_t> report);
 
     // Inspection and direct set-up for tests.
     int activeProfile() const { return activeProfile_; }
