@@ -1,7 +1,11 @@
 // Runs inside the QEMU guest: the real hidapi backend, hidraw, the kernel's feature-report path
 // and its uevents, against the emulated keyboard's firmware model bridged in through uhid.
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <poll.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -50,6 +54,26 @@ std::string AwaitChange(UdevDeviceWatcher& watcher, const std::string& action, s
     }
     return "";
 }
+
+// The guest runs everything as root, for whom file modes mean nothing. While this lives, the
+// process lacks the capabilities that override them, as a user's program would.
+class WithoutFileAccessOverride {
+public:
+    WithoutFileAccessOverride() { ok_ = Change(false); }
+    ~WithoutFileAccessOverride() { Change(true); }
+    bool ok() const { return ok_; }
+
+private:
+    static bool Change(bool on) {
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[2] = {};
+        if (syscall(SYS_capget, &header, data) != 0) return false;
+        const uint32_t bits = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+        data[0].effective = on ? data[0].effective | (data[0].permitted & bits) : data[0].effective & ~bits;
+        return syscall(SYS_capset, &header, data) == 0;
+    }
+    bool ok_;
+};
 
 // The program's device stack as the main window builds it (real backend, gate and pauses), with
 // the window's widgets replaced by the protocol tests' fakes, against the emulated keyboard
@@ -244,6 +268,23 @@ TEST_F(RealKernel, RemapMacroUploadAndFactoryResetReachTheFirmware) {
     EXPECT_EQ(state.m_macroKeyCodes, (std::array<uint8_t, 12>{}));
     EXPECT_EQ(state.m_remapKeyCodes, (std::array<uint8_t, 12>{}));
     EXPECT_TRUE(picture.checked.empty());
+}
+
+TEST_F(RealKernel, APresentKeyboardThatCannotBeOpenedIsOpenFailed) {
+    DeviceChangeHandler handler(device, identity, diagnostics);
+    ASSERT_EQ(handler.OnDeviceChange(), DeviceChangeOutcome::Connected);
+    ASSERT_EQ(chmod(node.c_str(), 0), 0);
+    {
+        WithoutFileAccessOverride user;
+        ASSERT_TRUE(user.ok());
+        EXPECT_EQ(handler.OnDeviceChange(), DeviceChangeOutcome::OpenFailed);
+        EXPECT_FALSE(device.IsOpen()) << "the old handle was dropped before the open was tried";
+        EXPECT_EQ(handler.OnDeviceChange(), DeviceChangeOutcome::OpenFailed) << "on every message";
+    }
+    ASSERT_EQ(chmod(node.c_str(), 0600), 0);
+    EXPECT_EQ(handler.OnDeviceChange(), DeviceChangeOutcome::Connected);
+    EXPECT_TRUE(device.SetFeature({7, 0xFC, 2}));
+    EXPECT_EQ(FirmwareActiveProfile(), 1);
 }
 
 TEST_F(RealKernel, UnplugAndReplugAreSeenAndTheChannelReopens) {
