@@ -95,6 +95,16 @@ TEST(ApplyAssignment, MacroProfileFromStateRemapProfileFromTheSelector) {
     EXPECT_TRUE(r.rig.log.empty()) << "no profile selected: no remap write, no read-back";
 }
 
+TEST(ApplyAssignment, RepeatCountWithLowByteZeroIsWrittenAsARemapToTheKeyItself) {
+    AssignmentRig r;
+    const std::vector<MacroStepText> events{{"4", "0", "100"}};
+    KeyAssignment image;
+    FillMacroPage(image, 0x3A, 256, std::span<const MacroStepText>(events));
+    const uint8_t keys[] = {0x3A};
+    ApplyAssignment(r.rig.ctx, image, keys);
+    EXPECT_EQ(r.rig.log[0], "set 07 FA 01 01 3A 01 3A 01");
+}
+
 TEST(ApplyAssignment, NoFreeSlotWarnsAndStopsForEveryKind) {
     AssignmentRig r;
     r.rig.state.m_macroKeyCodes = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
