@@ -103,7 +103,9 @@ std::string MacroLibrary::Serialize() const {
     out += "<group>\n";
     for (const MacroGroup& group : groups) {
         out += "\t<items";
-        if (!group.name.empty()) AppendAttribute(out, " name=\"", group.name);
+        // Always named, also when empty: a group without a name attribute is skipped by every
+        // reader, so a name cleared in the dialog would lose the group and its events.
+        AppendAttribute(out, " name=\"", group.name);
         if (group.events.empty()) {
             out += " />\n";
             continue;

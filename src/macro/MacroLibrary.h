@@ -18,7 +18,7 @@
 //   	<items name="Group 0">
 //   		<item code="4" name="A" state="0" delay="120" />
 //   	</items>
-//   	<items />                      (a group with an empty name and no events)
+//   	<items name="" />              (a group with an empty name and no events)
 //   </group>
 class MacroLibrary {
 public:
