@@ -12,8 +12,20 @@
 // An existing file's permission bits are kept; a new file gets 0666 less the umask.
 //
 // Temporary files left by a process that died while saving are harmless (hidden, never read) and
-// are removed by the next save of the same file.
+// are removed by the next save of the same file, or by RemoveStaleTempFiles.
 bool WriteFileAtomically(const std::string& path, std::string_view data);
+
+// Removes the temporary files that writers of path died leaving behind. A temporary file whose
+// writer is alive is kept (the writer holds it locked), and so is one younger than two seconds
+// (its writer may not have locked it yet). Start-up calls this for the files the program owns, so
+// a save cut short by a crash leaves nothing behind once the program has started again.
+void RemoveStaleTempFiles(const std::string& path);
+
+namespace atomic_file_testing {
+// When set, called with the temporary file's path once it is completely written and synced, just
+// before it replaces the target: the moment at which tests kill a saving process. Null otherwise.
+extern void (*beforeReplace)(const char* tempPath);
+}  // namespace atomic_file_testing
 
 // Gives the regular file at path (after following symbolic links) a second name beside it,
 // "<name>.bad-YYYYMMDD-HHMMSS" (local time, "-2", "-3", … appended when taken), so that a later

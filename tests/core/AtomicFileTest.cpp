@@ -24,17 +24,6 @@ namespace {
 
 const std::string kOld = "<?xml version=\"1.0\"?>\n<old content=\"keep me\" />\n";
 
-std::vector<std::string> Entries(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* d = opendir(folder.c_str())) {
-        while (const dirent* e = readdir(d))
-            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
-        closedir(d);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(AtomicFile, CreatesAndReplacesKeepingPermissions) {
     TempFolder dir;
     const std::string path = dir / "store.xml";
@@ -51,7 +40,7 @@ TEST(AtomicFile, CreatesAndReplacesKeepingPermissions) {
     EXPECT_EQ(ReadTextFile(path), std::string("second\0with nul", 15));
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"store.xml"});
+    EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"store.xml"});
 }
 
 TEST(AtomicFile, FollowsSymbolicLinks) {
@@ -84,8 +73,8 @@ TEST(AtomicFile, FailedSaveKeepsOldFile) {
         EXPECT_FALSE(WriteFileAtomically(c.path, kOld)) << c.what;
     }
     EXPECT_EQ(ReadTextFile(dir / "file"), "not a folder");
-    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"adir", "file"}));
-    EXPECT_TRUE(Entries(dir / "adir").empty());
+    EXPECT_EQ(FolderEntries(dir.path()), (std::vector<std::string>{"adir", "file"}));
+    EXPECT_TRUE(FolderEntries(dir / "adir").empty());
 }
 
 TEST(AtomicFile, FileSizeLimitKeepsOldFile) {
@@ -94,7 +83,7 @@ TEST(AtomicFile, FileSizeLimitKeepsOldFile) {
     WriteTextFile(path, kOld);
     EXPECT_TRUE(FailsUnderFileSizeLimit([&] { return WriteFileAtomically(path, std::string(100000, 'x')); }, 4096));
     EXPECT_EQ(ReadTextFile(path), kOld);
-    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"macro.xml"});
+    EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"macro.xml"});
 }
 
 TEST(AtomicFile, FullDiskKeepsOldFile) {
@@ -109,7 +98,7 @@ TEST(AtomicFile, FullDiskKeepsOldFile) {
         if (!WriteFileAtomically(path, kOld)) return 2;
         if (WriteFileAtomically(path, std::string(200000, 'x')) || errno != ENOSPC) return 3;
         if (ReadTextFile(path) != kOld) return 4;
-        if (Entries(dir.path()) != std::vector<std::string>{"macro.xml"}) return 5;
+        if (FolderEntries(dir.path()) != std::vector<std::string>{"macro.xml"}) return 5;
         return 0;
     });
     if (rc == 77) GTEST_SKIP() << "cannot mount a small file system here";
@@ -134,7 +123,7 @@ TEST(AtomicFile, NoPermissionKeepsOldFile) {
         if (rc == 77) GTEST_SKIP() << "cannot become another user";
         EXPECT_EQ(rc, 0) << folderMode;
         EXPECT_EQ(ReadTextFile(path), kOld);
-        EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"macro.xml"});
+        EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"macro.xml"});
     }
 }
 
@@ -154,7 +143,7 @@ TEST(AtomicFile, RemovesTempFilesOfDeadWritersOnly) {
 
     ASSERT_TRUE(WriteFileAtomically(path, "ok"));
     close(fd);
-    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{".macro.xml.tmp-BBBBBB", ".macro.xml.tmp-CCCCCC",
+    EXPECT_EQ(FolderEntries(dir.path()), (std::vector<std::string>{".macro.xml.tmp-BBBBBB", ".macro.xml.tmp-CCCCCC",
                                                              ".store.xml.tmp-DDDDDD", "macro.xml"}));
 }
 

@@ -1,18 +1,21 @@
 #pragma once
 // A fresh folder per test, removed with everything in it afterwards, file helpers and child
 // processes for the failures a test cannot cause in itself.
+#include <dirent.h>
 #include <ftw.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <functional>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 class TempFolder {
 public:
@@ -51,6 +54,18 @@ inline std::string ReadTextFile(const std::string& path) {
 inline bool FileExists(const std::string& path) {
     struct stat st{};
     return lstat(path.c_str(), &st) == 0;
+}
+
+// The names in folder, "." and ".." left out, sorted.
+inline std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    if (DIR* d = opendir(folder.c_str())) {
+        while (const dirent* e = readdir(d))
+            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // Runs body in a child process and returns its exit code, or 128 + the signal that ended it.

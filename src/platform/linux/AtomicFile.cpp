@@ -71,7 +71,7 @@ bool WriteAll(int fd, const char* p, size_t n) {
 
 // A temporary file whose writer is still alive holds a lock on it. One that can be locked and is
 // not brand new (the writer locks it right after creating it) was left by a process that died.
-void RemoveStaleTempFiles(const std::string& folder, const std::string& name) {
+void RemoveStaleTempFilesIn(const std::string& folder, const std::string& name) {
     DIR* dir = opendir(folder.c_str());
     if (!dir) return;
     const std::string prefix = "." + name + kTempMarker;
@@ -99,6 +99,15 @@ mode_t CurrentUmask() {
 
 }  // namespace
 
+namespace atomic_file_testing {
+void (*beforeReplace)(const char* tempPath) = nullptr;
+}
+
+void RemoveStaleTempFiles(const std::string& path) {
+    const std::string target = ResolveLinks(path);
+    RemoveStaleTempFilesIn(FolderOf(target), NameOf(target));
+}
+
 bool WriteFileAtomically(const std::string& path, std::string_view data) {
     if (path.empty() || path.back() == '/') {
         errno = EISDIR;
@@ -109,7 +118,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view data) {
     if (access(target.c_str(), F_OK) == 0 && access(target.c_str(), W_OK) != 0) return false;
     const std::string folder = FolderOf(target);
     const std::string name = NameOf(target);
-    RemoveStaleTempFiles(folder, name);
+    RemoveStaleTempFilesIn(folder, name);
 
     std::string temp = Join(folder, "." + name + kTempMarker + "XXXXXX");
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
@@ -133,6 +142,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view data) {
         ok = false;
         savedErrno = errno;
     }
+    if (ok && atomic_file_testing::beforeReplace) atomic_file_testing::beforeReplace(temp.c_str());
     if (ok && rename(temp.c_str(), target.c_str()) != 0) {
         ok = false;
         savedErrno = errno;
