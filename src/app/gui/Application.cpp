@@ -155,7 +155,10 @@ int RunApplication(int argc, char** argv) {
         const std::unique_ptr<UdevDeviceWatcher> watcher = StartDeviceWatch(window, options.demo);
 
         InstanceServer server;
-        QObject::connect(&server, &InstanceServer::raiseRequested, &window, &CMainDlg::BringToFront);
+        QObject::connect(&server, &InstanceServer::raiseRequested, &window, [&window] {
+            std::fputs("kbdconf: a second start brought the window forward\n", stderr);
+            window.BringToFront();
+        });
         QObject::connect(&window, &CMainDlg::windowDestroyed, &app, [&server] {
             server.Close();
             QCoreApplication::exit(0);
