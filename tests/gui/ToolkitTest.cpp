@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include <pugixml.hpp>
 
 #include "GuiTestSupport.h"
+#include "app/ResourceNames.h"
 #include "ui/CheckGroup.h"
 #include "ui/ModalSeam.h"
 #include "ui/UiEventHub.h"
@@ -52,11 +54,19 @@ TEST(UiResources, LoadsTheFolderAndFindsEntriesWithoutRegardToCase) {
     EXPECT_FALSE(r.StyleSheet().contains("res("));
 }
 
-TEST(UiResources, EveryFileTheIndexNamesExists) {
-    // The assignment dialog's layout is that window's own to supply.
+TEST(UiResources, TheIndexMirrorsTheProgramsListAndEveryFileExists) {
+    QStringList listed;
+    for (const char* name : ResourceNames) {
+        listed << QString::fromLatin1(name);
+        EXPECT_TRUE(SourceResources().Has(name)) << name;
+    }
     for (const QString& name : SourceResources().Names()) {
-        if (name == "LAYOUT:macro" || name.startsWith("kb_macro:")) continue;
+        EXPECT_TRUE(listed.contains(name, Qt::CaseInsensitive)) << name.toStdString();
+        // The assignment dialog's layout is that window's own to supply.
+        if (name == "LAYOUT:macro") continue;
         EXPECT_TRUE(QFile::exists(SourceResources().Path(name))) << name.toStdString();
+        if (name.startsWith("main:") || name.startsWith("ICON:") || name.startsWith("kb_macro:"))
+            EXPECT_FALSE(QImage(SourceResources().Path(name)).isNull()) << name.toStdString();
     }
 }
 
