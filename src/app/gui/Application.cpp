@@ -22,6 +22,7 @@
 #include "platform/linux/UdevDeviceWatcher.h"
 #include "platform/linux/gui/InstanceServer.h"
 #include "protocol/ThreadPacer.h"
+#include "ui/UiEventHub.h"
 #include "ui/UiLanguage.h"
 #include "ui/UiResources.h"
 
@@ -31,7 +32,9 @@ constexpr char kUsage[] =
     "Usage: kbdconf [--demo] [--lang=cn|en] [--screenshot=FILE]\n"
     "  --demo             use the emulated keyboard instead of the real one\n"
     "  --lang=cn|en       start in this language instead of the one in config.xml\n"
-    "  --screenshot=FILE  write a picture of the main window to FILE (PNG) and quit\n";
+    "  --led-mode=N       choose LED mode N (0-9) at start\n"
+    "  --screenshot=FILE  write a picture of the main window to FILE (PNG) and quit;\n"
+    "                     with --demo the emulated keyboard starts with a few keys assigned\n";
 
 void PrintError(const QString& text) { std::fprintf(stderr, "kbdconf: %s\n", text.toUtf8().constData()); }
 
@@ -56,7 +59,11 @@ StartOptions ParseStartOptions(int argc, char** argv) {
             o.screenshot = a.mid(13);
         else if (a.startsWith("--lang="))
             o.language = a.mid(7);
-        else if (a == "--exit-after-first-paint")
+        else if (a.startsWith("--led-mode=")) {
+            bool ok = false;
+            o.ledMode = a.mid(11).toInt(&ok);
+            if (!ok || o.ledMode < 0 || o.ledMode > 9) o.error = a;
+        } else if (a == "--exit-after-first-paint")
             o.exitAfterFirstPaint = true;
         else if (a == "--help" || a == "-h")
             o.help = true;
@@ -136,6 +143,7 @@ int RunApplication(int argc, char** argv) {
     if (options.demo) {
         backend = MakeDemoBackend();
         if (!backend) return Fatal(QStringLiteral("this build has no emulated keyboard for --demo."));
+        if (!options.screenshot.isEmpty()) SeedDemoAssignments(*backend);
     } else {
         backend = std::make_unique<HidapiBackend>();
     }
@@ -152,6 +160,7 @@ int RunApplication(int argc, char** argv) {
             return Fatal(QStringLiteral("the main window's layout lacks %1; the window could not be used. "
                                         "Reinstall kbdconf or restore the folder uires beside the program.")
                              .arg(missing));
+        if (options.ledMode >= 0) UiEventHub::SelectComboItem(window.m_ledModeCombo, options.ledMode, true);
         const std::unique_ptr<UdevDeviceWatcher> watcher = StartDeviceWatch(window, options.demo);
 
         InstanceServer server;

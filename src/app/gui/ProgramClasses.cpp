@@ -1,6 +1,7 @@
 #include "app/gui/ProgramClasses.h"
 
 #include <cstdio>
+#include <iterator>
 
 #include "emulator/EmulatedKeyboard.h"
 #include "mainwnd/CMainDlg.h"
@@ -20,7 +21,7 @@ void RegisterProgramClasses() {
     CoordButtonImage::SetImageResolver([](const QString& id) {
         const UiResources* resources = UiResources::Current();
         const QString path = resources ? resources->Path(id) : QString();
-        return path.isEmpty() ? QImage() : QImage(path);
+        return path.isEmpty() ? QImage() : CoordButtonImage::LoadImageFile(path);
     });
     CoordButtonImage::SetStringResolver([](const QString& text) {
         const UiResources* resources = UiResources::Current();
@@ -29,6 +30,16 @@ void RegisterProgramClasses() {
 }
 
 std::unique_ptr<HidBackend> MakeDemoBackend() { return std::make_unique<EmulatedKeyboard>(); }
+
+void SeedDemoAssignments(HidBackend& backend) {
+    auto* keyboard = dynamic_cast<EmulatedKeyboard*>(&backend);
+    if (!keyboard) return;
+    KeyboardFirmware::Profile& profile = keyboard->firmware().profile(0);
+    const uint8_t remapped[] = {0x1A, 0x04, 0x16, 0x07};  // W A S D
+    for (size_t i = 0; i < std::size(remapped); ++i) profile.remaps[i] = {remapped[i], static_cast<uint8_t>(0x52 + i)};
+    profile.macros[0].owner = 0x3A;  // F1
+    profile.macros[1].owner = 0x3B;  // F2
+}
 
 std::unique_ptr<UdevDeviceWatcher> StartDeviceWatch(CMainDlg& window, bool demo) {
     if (demo) return nullptr;
