@@ -1,5 +1,7 @@
 #include "app/gui/ProgramClasses.h"
 
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <cstdio>
 #include <iterator>
 
@@ -16,12 +18,22 @@ void RegisterProgramClasses() {
     UiLoader::RegisterClass(CoordButtonImage::kClassName, [](QWidget* parent) { return new CoordButtonImage(parent); });
     UiLoader::RegisterToolkitClasses();
 
-    // The picture's images are named by resource (main:img_keboard_normal_png); without a
-    // resource folder the picture's own fallback (a file path) applies.
+    // The picture's images are named by resource (main:img_keboard_normal_png).
     CoordButtonImage::SetImageResolver([](const QString& id) {
         const UiResources* resources = UiResources::Current();
         const QString path = resources ? resources->Path(id) : QString();
-        return path.isEmpty() ? QImage() : CoordButtonImage::LoadImageFile(path);
+        if (path.isEmpty()) return QImage();
+        // The images are drawn for 2x screens. Where every screen is 1x, the copy drawn at 1x
+        // beside them (folder 1x/) is a quarter of the pixels to decode and keep.
+        if (qApp && qApp->devicePixelRatio() <= 1.0) {
+            const QFileInfo file(path);
+            const QString single = file.absolutePath() + "/1x/" + file.fileName();
+            if (QFileInfo::exists(single)) {
+                QImage image = CoordButtonImage::LoadImageFile(single);
+                if (!image.isNull()) return image;
+            }
+        }
+        return CoordButtonImage::LoadImageFile(path);
     });
     CoordButtonImage::SetStringResolver([](const QString& text) {
         const UiResources* resources = UiResources::Current();
