@@ -7,6 +7,8 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QToolTip>
+#include <QtMath>
+#include <algorithm>
 #include <cmath>
 
 #include "app/CoordinateFile.h"
@@ -61,6 +63,11 @@ QAccessibleInterface* AccessibleFactory(const QString& className, QObject* objec
 
 QColor ToQColor(uint32_t abgr) {
     return QColor(abgr & 0xFF, (abgr >> 8) & 0xFF, (abgr >> 16) & 0xFF, (abgr >> 24) & 0xFF);
+}
+
+// The pixel under the mouse: positions may carry fractions on scaled screens.
+QPoint PixelAt(const QMouseEvent* e) {
+    return QPoint(qFloor(e->position().x()), qFloor(e->position().y()));
 }
 
 uint32_t KeyFlags(const QMouseEvent* e) {
@@ -172,7 +179,11 @@ const std::vector<CoordKey>& CoordButtonImage::Keys() const {
 }
 
 QRect CoordButtonImage::KeyRect(const CoordKey& key) {
-    return QRect(QPoint(key.left, key.top), QPoint(key.right - 1, key.bottom - 1));
+    if (key.right <= key.left || key.bottom <= key.top) return QRect();
+    // Far beyond any screen, and small enough that QRect's width and height cannot overflow.
+    static constexpr int32_t kReach = 1 << 24;
+    const auto clamp = [](int32_t v) { return std::clamp(v, -kReach, kReach); };
+    return QRect(QPoint(clamp(key.left), clamp(key.top)), QPoint(clamp(key.right - 1), clamp(key.bottom - 1)));
 }
 
 int CoordButtonImage::KeyIndexAt(const QPoint& pos) const {
@@ -300,7 +311,7 @@ int32_t CoordButtonImage::Notify(int index, ClickAction action, uint32_t flags, 
 
 void CoordButtonImage::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return QWidget::mousePressEvent(e);
-    const QPoint pos = e->position().toPoint();
+    const QPoint pos = PixelAt(e);
     const int index = KeyIndexAt(pos);
     if (index < 0) return;
     const int32_t keyId = m_keys[index].id;
@@ -320,7 +331,7 @@ void CoordButtonImage::mousePressEvent(QMouseEvent* e) {
 
 void CoordButtonImage::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(e);
-    const QPoint pos = e->position().toPoint();
+    const QPoint pos = PixelAt(e);
     const int index = KeyIndexAt(pos);
     if (index < 0) return;
     if (m_keys[index].pressed) Notify(index, ClickAction::Up, KeyFlags(e), pos);
@@ -354,7 +365,7 @@ void CoordButtonImage::ClearHover() {
     update();
 }
 
-void CoordButtonImage::mouseMoveEvent(QMouseEvent* e) { UpdateHover(e->position().toPoint()); }
+void CoordButtonImage::mouseMoveEvent(QMouseEvent* e) { UpdateHover(PixelAt(e)); }
 
 void CoordButtonImage::leaveEvent(QEvent* e) {
     ClearHover();
