@@ -389,3 +389,25 @@ TEST(ModalSeam, ScriptedQuestionsAreRecordedAndAnsweredInOrder) {
     EXPECT_EQ(asked[4].kind, "save");
     EXPECT_TRUE(ModalSeam::TakeQuestions().empty());
 }
+
+// The 1x keyboard images are drawn by the same tool from the same coordinate file as the 2x
+// ones; they must still show the same picture (a redraw of one set without the other fails).
+TEST(KeyboardImages1x, MatchTheirHighDensityOriginals) {
+    const QString folder = QStringLiteral(KBDCONF_SOURCE_DIR "/res/uires/image/keyboard/");
+    for (const char* name : {"keyboard_normal.png", "keyboard_floating.png", "keyboard_checked.png",
+                             "keyboard_pressed.png"}) {
+        const QImage high = QImage(folder + name).convertToFormat(QImage::Format_ARGB32);
+        const QImage single = QImage(folder + "1x/" + name).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(single.size(), high.size() / 2) << name;
+        const QImage reduced = high.scaled(single.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        double difference = 0;
+        for (int y = 0; y < single.height(); ++y)
+            for (int x = 0; x < single.width(); ++x) {
+                const QRgb a = single.pixel(x, y), b = reduced.pixel(x, y);
+                difference += std::abs(qAlpha(a) - qAlpha(b)) + std::abs(qRed(a) - qRed(b)) +
+                              std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+            }
+        const double perChannel = difference / (single.width() * single.height() * 4.0);
+        EXPECT_LT(perChannel, 2.0) << name;  // redrawn alike: under 1; one redrawn alone: 4 and more
+    }
+}
