@@ -89,6 +89,8 @@ void CoordButtonImage::SetImageResolver(ImageResolver resolver) {
     ImageResolverSlot() = resolver ? std::move(resolver) : DefaultImageResolver;
 }
 
+QImage CoordButtonImage::LoadImageFile(const QString& path) { return ::LoadImageFile(path); }
+
 void CoordButtonImage::SetStringResolver(StringResolver resolver) {
     StringResolverSlot() = resolver ? std::move(resolver) : [](const QString& text) { return text; };
 }

@@ -38,6 +38,9 @@ public:
     using ImageResolver = std::function<QImage(const QString& id)>;
     using StringResolver = std::function<QString(const QString& text)>;
     static void SetImageResolver(ImageResolver resolver);
+    // Reads an image file with its scale, as the default resolver does; for resolvers that map
+    // resource names to files.
+    static QImage LoadImageFile(const QString& path);
     static void SetStringResolver(StringResolver resolver);
 
     explicit CoordButtonImage(QWidget* parent = nullptr);
