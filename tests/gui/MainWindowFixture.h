@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QTest>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,7 +68,12 @@ private:
 class RecordingPacer : public Pacer {
 public:
     explicit RecordingPacer(Transcript& log) : log_(log) {}
-    void Sleep(uint32_t ms) override { log_.push_back("sleep " + std::to_string(ms)); }
+    void Sleep(uint32_t ms) override {
+        log_.push_back("sleep " + std::to_string(ms));
+        if (onSleep) onSleep();
+    }
+    // Runs at every pause: where a test makes something happen in the middle of a command.
+    std::function<void()> onSleep;
 
 private:
     Transcript& log_;
@@ -108,7 +114,7 @@ protected:
 
     // Builds and initialises the window; the transcript then starts empty.
     void Start(bool clearLog = true) {
-        window = std::make_unique<CMainDlg>(SourceResources(), backend, gate, pacer);
+        window = std::make_unique<CMainDlg>(SourceResources(), backend, gateInUse ? *gateInUse : gate, pacer);
         QString error;
         ASSERT_TRUE(window->Create(SourceResources(), &error)) << error.toStdString();
         QString missing;
@@ -148,6 +154,7 @@ protected:
     EmulatedKeyboard keyboard{EmulatorLog()};
     TranscriptBackend backend{keyboard, log};
     OpenGate gate;
+    DeviceGate* gateInUse = nullptr;  // another gate for the window, set before Start()
     RecordingPacer pacer{log};
     std::unique_ptr<CMainDlg> window;
     std::vector<QString> openedUrls;

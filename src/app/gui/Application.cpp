@@ -15,8 +15,11 @@
 #include "app/gui/FirstPaintWatcher.h"
 #include "app/gui/ProgramClasses.h"
 #include "device/hidapi/HidapiBackend.h"
+#include "macro/AssignmentDialogState.h"
+#include "macro/MacroLibrary.h"
 #include "mainwnd/CMainDlg.h"
 #include "platform/ApplicationFolder.h"
+#include "platform/AtomicFile.h"
 #include "platform/InstanceLock.h"
 #include "platform/linux/FlockDeviceGate.h"
 #include "platform/linux/UdevDeviceWatcher.h"
@@ -138,6 +141,10 @@ int RunApplication(int argc, char** argv) {
         InstanceServer::AskToRaise(socketPath);
         return 0;
     }
+    // A save cut short by a crash of an earlier run leaves its temporary file; only the one
+    // running copy may take it away.
+    RemoveStaleTempFiles(MacroLibrary::DefaultPath());
+    RemoveStaleTempFiles(AssignmentDialogState::DefaultPath());
 
     std::unique_ptr<HidBackend> backend;
     if (options.demo) {
