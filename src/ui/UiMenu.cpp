@@ -12,6 +12,9 @@
 
 namespace {
 constexpr const char* kSourceProperty = "kbd_tr_source";
+// Submenus nested deeper than this are left out: no one opens them, and building them recurses,
+// so a menu file nested thousands deep would overflow the stack.
+constexpr int kMaxDepth = 8;
 
 // Rounded corners need a see-through window behind them.
 void Decorate(QMenu* menu) {
@@ -20,17 +23,17 @@ void Decorate(QMenu* menu) {
 }
 
 void Fill(QMenu* menu, const pugi::xml_node& node, const UiResources& resources, const UiMenu::CommandHandler& onCommand,
-          UiEventHub* hub) {
+          UiEventHub* hub, int depth = 0) {
     for (pugi::xml_node child : node.children()) {
         const std::string_view tag = child.name();
         if (tag == "sep") {
             menu->addSeparator();
-        } else if (tag == "menu") {
+        } else if (tag == "menu" && depth < kMaxDepth) {
             const QString source = QString::fromUtf8(child.attribute("text").value());
             QMenu* sub = menu->addMenu(UiLanguage::Tr(source.toUtf8().constData()));
             Decorate(sub);
             sub->menuAction()->setProperty(kSourceProperty, source);
-            Fill(sub, child, resources, onCommand, hub);
+            Fill(sub, child, resources, onCommand, hub, depth + 1);
         } else if (tag == "item") {
             const QString source = QString::fromUtf8(child.text().get()).trimmed();
             QAction* action = menu->addAction(UiLanguage::Tr(source.toUtf8().constData()));
