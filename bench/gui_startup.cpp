@@ -129,7 +129,8 @@ int RunBare(int argc, char** argv) {
     }
     struct FirstPaint : QObject {
         bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Paint) QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+            // Like kbdconf --exit-after-first-paint: gone once the paint is done.
+            if (e->type() == QEvent::Paint) QTimer::singleShot(0, [] { _exit(0); });
             return false;
         }
     } watcher;

@@ -50,6 +50,11 @@ CoordButtonImage::ImageResolver& ImageResolverSlot() {
     return resolver;
 }
 
+CoordButtonImage::ImageProbe& ImageProbeSlot() {
+    static CoordButtonImage::ImageProbe probe;
+    return probe;
+}
+
 CoordButtonImage::StringResolver& StringResolverSlot() {
     static CoordButtonImage::StringResolver resolver = [](const QString& text) { return text; };
     return resolver;
@@ -90,6 +95,8 @@ void CoordButtonImage::SetImageResolver(ImageResolver resolver) {
 }
 
 QImage CoordButtonImage::LoadImageFile(const QString& path) { return ::LoadImageFile(path); }
+
+void CoordButtonImage::SetImageProbe(ImageProbe probe) { ImageProbeSlot() = std::move(probe); }
 
 void CoordButtonImage::SetStringResolver(StringResolver resolver) {
     StringResolverSlot() = resolver ? std::move(resolver) : [](const QString& text) { return text; };
@@ -132,8 +139,34 @@ bool CoordButtonImage::LoadImageInto(const QString& imageId, QImage& image, QStr
 }
 
 bool CoordButtonImage::SetBackground(const QString& imageId) { return LoadImageInto(imageId, m_bg, m_bgId); }
-bool CoordButtonImage::SetHoverImage(const QString& imageId) { return LoadImageInto(imageId, m_hover, m_hoverId); }
-bool CoordButtonImage::SetCheckedImage(const QString& imageId) { return LoadImageInto(imageId, m_checked, m_checkedId); }
+bool CoordButtonImage::SetHoverImage(const QString& imageId) {
+    return LoadOverlay(imageId, m_hover, m_hoverId, m_hoverPending);
+}
+bool CoordButtonImage::SetCheckedImage(const QString& imageId) {
+    return LoadOverlay(imageId, m_checked, m_checkedId, m_checkedPending);
+}
+
+bool CoordButtonImage::LoadOverlay(const QString& imageId, QImage& image, QString& storedId, QString& pending) {
+    const ImageProbe& probe = ImageProbeSlot();
+    if (!probe) {
+        if (!LoadImageInto(imageId, image, storedId)) return false;
+        pending.clear();
+        return true;
+    }
+    if (imageId.isEmpty() || !probe(imageId)) return false;
+    image = QImage();
+    storedId = imageId;
+    pending = imageId;
+    update();
+    return true;
+}
+
+void CoordButtonImage::DecodePending(QImage& image, QString& pending, int32_t CoordKey::*flag) {
+    if (pending.isEmpty()) return;
+    if (std::none_of(m_keys.begin(), m_keys.end(), [flag](const CoordKey& k) { return k.*flag != 0; })) return;
+    image = ImageResolverSlot()(pending);
+    pending.clear();
+}
 
 void CoordButtonImage::SetBackgroundImage(const QImage& image) {
     m_bg = image;
@@ -144,11 +177,13 @@ void CoordButtonImage::SetBackgroundImage(const QImage& image) {
 
 void CoordButtonImage::SetHoverImageData(const QImage& image) {
     m_hover = image;
+    m_hoverPending.clear();
     update();
 }
 
 void CoordButtonImage::SetCheckedImageData(const QImage& image) {
     m_checked = image;
+    m_checkedPending.clear();
     update();
 }
 
@@ -299,6 +334,8 @@ void CoordButtonImage::paintEvent(QPaintEvent*) {
         }
         painter.drawPixmap(QPointF(0, 0), m_bgCache);
     }
+    DecodePending(m_hover, m_hoverPending, &CoordKey::hover);
+    DecodePending(m_checked, m_checkedPending, &CoordKey::checked);
     DrawOverlay(painter, m_hover, &CoordKey::hover);
     DrawOverlay(painter, m_checked, &CoordKey::checked);
 }

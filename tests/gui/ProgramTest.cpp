@@ -65,6 +65,16 @@ TEST(Program, WithoutADisplayServerItSaysSoAndEnds) {
     EXPECT_TRUE(r.errors.contains("no display server")) << r.errors.toStdString();
 }
 
+TEST(Program, ADisplayThatNobodyServesIsReportedToo) {
+    QTemporaryDir runtime;
+    QProcessEnvironment env = Environment(runtime.path(), false);
+    env.insert("DISPLAY", ":987");
+    const ProgramRun r = RunProgram(kProgram, {"--demo"}, env);
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.errors.contains("no display server answers on DISPLAY=:987")) << r.errors.toStdString();
+}
+
 TEST(Program, AMissingOrBrokenResourceFolderEndsWithAClearMessage) {
     struct Case {
         const char* what;

@@ -16,6 +16,8 @@
 
 #include "GuiTestSupport.h"
 #include "app/ResourceNames.h"
+#include "protocol/AssignmentCommands.h"
+#include "protocol/FactoryReset.h"
 #include "ui/CheckGroup.h"
 #include "ui/ModalSeam.h"
 #include "ui/UiEventHub.h"
@@ -352,6 +354,10 @@ TEST(UiLanguage, EveryTextOfTheLayoutsAndMenusHasAChineseTranslation) {
     ASSERT_TRUE(SourceResources().LoadXml("translator:lang_cn", doc));
     XmlTranslator cn;
     ASSERT_TRUE(cn.LoadFrom(doc.child("language")));
+    // Texts the code shows.
+    for (const char* text : {"Connected", "Disconnected", "Warning", "Failed to open USB",
+                             "Failed to start the upgrade exe", kFactoryResetQuestion, kNoSlotMessage})
+        EXPECT_FALSE(cn.translate("kbdconf", text).isEmpty()) << text;
     const char* resources[] = {"LAYOUT:XML_MAINWND", "LAYOUT:ledmode", "LAYOUT:SYS_XML_MSGBOX", "SMENUEX:menu_more",
                                "SMENU:menu_tray"};
     for (const char* name : resources) {

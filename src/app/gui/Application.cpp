@@ -1,5 +1,7 @@
 #include "app/gui/Application.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -8,7 +10,9 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "app/AppConfig.h"
@@ -78,17 +82,57 @@ StartOptions ParseStartOptions(int argc, char** argv) {
     return o;
 }
 
+namespace {
+
+bool ConnectsTo(const sockaddr_un& address, socklen_t length) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
+    close(fd);
+    return ok;
+}
+
+// Whether the local X server of DISPLAY (":0", "unix:1.0") answers on its socket, the file or the
+// abstract one. Displays on other hosts are left to Qt.
+bool LocalXServerAnswers(const QString& display) {
+    const qsizetype colon = display.lastIndexOf(':');
+    if (colon < 0) return false;
+    const QString host = display.left(colon);
+    if (!host.isEmpty() && host != "unix") return true;
+    bool ok = false;
+    const int number = display.mid(colon + 1).section('.', 0, 0).toInt(&ok);
+    if (!ok || number < 0) return false;
+    const QByteArray path = "/tmp/.X11-unix/X" + QByteArray::number(number);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), static_cast<size_t>(path.size()));
+    if (ConnectsTo(address, sizeof address)) return true;
+    sockaddr_un abstract{};
+    abstract.sun_family = AF_UNIX;
+    std::memcpy(abstract.sun_path + 1, path.constData(), static_cast<size_t>(path.size()));
+    return ConnectsTo(abstract, static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + path.size()));
+}
+
+}  // namespace
+
 bool DisplayAvailable(QString* message) {
-    QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
-    const bool x11 = qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariable("DISPLAY").isEmpty();
-    const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && !qEnvironmentVariable("WAYLAND_DISPLAY").isEmpty();
-    if (platform.isEmpty() || platform.startsWith("xcb") || platform.startsWith("wayland")) {
-        const bool ok = platform.startsWith("xcb") ? x11 : platform.startsWith("wayland") ? wayland : (x11 || wayland);
-        if (!ok && message)
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    // This build's Qt reaches a desktop through X (on Wayland desktops through XWayland).
+    if (!platform.isEmpty() && !platform.startsWith("xcb")) return true;
+    const QString display = qEnvironmentVariable("DISPLAY");
+    if (display.isEmpty()) {
+        if (message)
             *message = QStringLiteral(
-                "no display server to show the window on (DISPLAY and WAYLAND_DISPLAY are not set). "
-                "Start kbdconf from a desktop session, or set QT_QPA_PLATFORM=offscreen to run it without a screen.");
-        return ok;
+                "no display server to show the window on (DISPLAY is not set). Start kbdconf from a desktop "
+                "session, or set QT_QPA_PLATFORM=offscreen to run it without a screen.");
+        return false;
+    }
+    if (!LocalXServerAnswers(display)) {
+        if (message)
+            *message = QStringLiteral("no display server answers on DISPLAY=%1. Start kbdconf from a desktop "
+                                      "session, or set QT_QPA_PLATFORM=offscreen to run it without a screen.")
+                           .arg(display);
+        return false;
     }
     return true;
 }

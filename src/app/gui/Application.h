@@ -18,6 +18,7 @@ StartOptions ParseStartOptions(int argc, char** argv);
 // Returns the process exit code.
 int RunApplication(int argc, char** argv);
 
-// Whether a display server can be reached for the platform Qt would choose. Without one, Qt
-// aborts; we stop first with `message` for standard error.
+// Whether a display server can be reached for the platform Qt would choose (X, also under
+// Wayland desktops; a local server must answer on its socket). Without one, Qt aborts; we stop
+// first with `message` for standard error.
 bool DisplayAvailable(QString* message);

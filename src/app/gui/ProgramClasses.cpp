@@ -2,16 +2,42 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <cstdio>
 #include <iterator>
 
 #include "emulator/EmulatedKeyboard.h"
 #include "mainwnd/CMainDlg.h"
 #include "mainwnd/CoordButtonImage.h"
+#include "platform/ApplicationFolder.h"
 #include "platform/linux/UdevDeviceWatcher.h"
 #include "ui/ShellNotifyIcon.h"
 #include "ui/UiLoader.h"
 #include "ui/UiResources.h"
+
+namespace {
+// The file behind one of the picture's image resources. The images are drawn for 2x screens;
+// where every screen is 1x, the copy drawn at 1x beside them (folder 1x/) is a quarter of the
+// pixels to decode and keep.
+// An id that names no resource is a file, as the picture itself would read it.
+QString PictureImagePath(const QString& id) {
+    if (id.isEmpty()) return {};
+    const UiResources* resources = UiResources::Current();
+    QString path = resources ? resources->Path(id) : QString();
+    if (path.isEmpty()) {
+        const QString folder = QString::fromStdString(ApplicationFolder());
+        for (const QString& candidate : {id, folder + "/uires/" + id, folder + '/' + id}) {
+            if ((candidate == id) != QFileInfo(id).isAbsolute()) continue;
+            if (QFileInfo(candidate).isFile()) return candidate;
+        }
+        return {};
+    }
+    if (!qApp || qApp->devicePixelRatio() > 1.0) return path;
+    const QFileInfo file(path);
+    const QString single = file.absolutePath() + "/1x/" + file.fileName();
+    return QFileInfo::exists(single) ? single : path;
+}
+}  // namespace
 
 void RegisterProgramClasses() {
     UiLoader::RegisterClass("shellnotifyicon", [](QWidget* parent) { return new ShellNotifyIcon(parent); });
@@ -20,20 +46,14 @@ void RegisterProgramClasses() {
 
     // The picture's images are named by resource (main:img_keboard_normal_png).
     CoordButtonImage::SetImageResolver([](const QString& id) {
-        const UiResources* resources = UiResources::Current();
-        const QString path = resources ? resources->Path(id) : QString();
+        const QString path = PictureImagePath(id);
         if (path.isEmpty()) return QImage();
-        // The images are drawn for 2x screens. Where every screen is 1x, the copy drawn at 1x
-        // beside them (folder 1x/) is a quarter of the pixels to decode and keep.
-        if (qApp && qApp->devicePixelRatio() <= 1.0) {
-            const QFileInfo file(path);
-            const QString single = file.absolutePath() + "/1x/" + file.fileName();
-            if (QFileInfo::exists(single)) {
-                QImage image = CoordButtonImage::LoadImageFile(single);
-                if (!image.isNull()) return image;
-            }
-        }
         return CoordButtonImage::LoadImageFile(path);
+    });
+    // The overlays are decoded on first use; a readable header is enough to accept them.
+    CoordButtonImage::SetImageProbe([](const QString& id) {
+        const QString path = PictureImagePath(id);
+        return !path.isEmpty() && QImageReader(path).canRead();
     });
     CoordButtonImage::SetStringResolver([](const QString& text) {
         const UiResources* resources = UiResources::Current();
