@@ -2,12 +2,18 @@
 
 #include <pugixml.hpp>
 
+#include <sys/stat.h>
+
 #include <memory>
 
 #include "app/NumberText.h"
 #include "platform/ApplicationFolder.h"
 
 namespace {
+
+// A real configuration is a few kilobytes; anything this large is not one and is not worth
+// holding in memory.
+constexpr off_t kMaxConfigBytes = 16 * 1024 * 1024;
 
 void ReadKeyList(const pugi::xml_node& list, std::vector<KeyListEntry>& out) {
     for (pugi::xml_node child = list.first_child(); child; child = child.next_sibling()) {
@@ -48,12 +54,15 @@ AppConfig FromDocument(const pugi::xml_document& doc) {
 }  // namespace
 
 AppConfig AppConfig::Load(const std::string& path) {
+    struct stat st{};
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxConfigBytes) return AppConfig{};
     pugi::xml_document doc;
     if (!doc.load_file(path.c_str())) return AppConfig{};
     return FromDocument(doc);
 }
 
 AppConfig AppConfig::Parse(const void* data, size_t size) {
+    if (size > static_cast<size_t>(kMaxConfigBytes)) return AppConfig{};
     pugi::xml_document doc;
     if (!doc.load_buffer(data, size)) return AppConfig{};
     return FromDocument(doc);

@@ -134,3 +134,22 @@ TEST(AppConfig, InstanceIsCreatedOnceByTheFirstNamedCall) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(AppConfig, OversizedOrSpecialFilesGiveDefaults) {
+    const std::string path = ::testing::TempDir() + "kbdconf_config_huge.xml";
+    {
+        std::ofstream out(path);
+        out << "<local language=\"cn\"/>\n<!--";
+        const std::string chunk(1 << 20, 'x');
+        for (int i = 0; i < 17; ++i) out << chunk;
+        out << "-->\n";
+    }
+    EXPECT_FALSE(AppConfig::Load(path).isChinese);
+    std::remove(path.c_str());
+    EXPECT_FALSE(AppConfig::Load("/dev/zero").isChinese) << "a device is not read";
+    EXPECT_FALSE(AppConfig::Load(::testing::TempDir()).isChinese) << "nor a folder";
+}
+
+}  // namespace

@@ -214,6 +214,17 @@ TEST(FlockDeviceGate, ExpiresAfterItsBoundThenFailsFastUntilFree) {
     EXPECT_TRUE(gate.Pass());
 }
 
+TEST(FlockDeviceGate, GateFileIsTheUsersAloneEvenUnderAnOpenUmask) {
+    const std::string path = GatePath("kbdconf_gate_umask");
+    const mode_t old = umask(0);
+    FlockDeviceGate gate(path, 100ms);
+    EXPECT_TRUE(gate.Pass());
+    umask(old);
+    struct stat st{};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
 TEST(FlockDeviceGate, UnusableGateFileDoesNotBlockTheDevice) {
     FlockDeviceGate gate("/nonexistent-folder/HidDevice", 100ms);
     EXPECT_TRUE(gate.Pass());
