@@ -14,12 +14,20 @@ int DigitValue(char c, int base) {
     return v < base ? v : -1;
 }
 
-int32_t ParseClamped(std::string_view text, int base) {
+struct Scanned {
+    bool negative = false;
+    bool anyDigit = false;
+    int64_t magnitude = 0;  // stops growing once it passes kLimit
+};
+
+constexpr int64_t kLimit = int64_t{std::numeric_limits<uint32_t>::max()} + 1;
+
+Scanned Scan(std::string_view text, int base) {
+    Scanned out;
     size_t i = 0;
     while (i < text.size() && IsSpace(text[i])) ++i;
-    bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
+        out.negative = text[i] == '-';
         ++i;
     }
     // "0x" counts as a prefix only when a hex digit follows; otherwise the "0" alone is the number.
@@ -28,14 +36,18 @@ int32_t ParseClamped(std::string_view text, int base) {
         i += 2;
     }
     // Accumulate in 64 bits and stop growing once past the 32-bit range: the result only clamps.
-    constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-    int64_t value = 0;
     for (; i < text.size(); ++i) {
         const int d = DigitValue(text[i], base);
         if (d < 0) break;
-        if (value <= kLimit) value = value * base + d;
+        out.anyDigit = true;
+        if (out.magnitude <= kLimit) out.magnitude = out.magnitude * base + d;
     }
-    if (negative) value = -value;
+    return out;
+}
+
+int32_t ParseClamped(std::string_view text, int base) {
+    const Scanned s = Scan(text, base);
+    const int64_t value = s.negative ? -s.magnitude : s.magnitude;
     if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
     if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(value);
@@ -46,3 +58,11 @@ int32_t ParseClamped(std::string_view text, int base) {
 int32_t ParseHex32(std::string_view text) { return ParseClamped(text, 16); }
 
 int32_t ParseDecimal32(std::string_view text) { return ParseClamped(text, 10); }
+
+std::optional<uint32_t> ParseHexU32(std::string_view text) {
+    const Scanned s = Scan(text, 16);
+    if (!s.anyDigit) return std::nullopt;
+    if (s.magnitude > std::numeric_limits<uint32_t>::max()) return std::numeric_limits<uint32_t>::max();
+    const auto value = static_cast<uint32_t>(s.magnitude);
+    return s.negative ? static_cast<uint32_t>(0u - value) : value;
+}

@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+
+// Command-line choices of the program.
+struct StartOptions {
+    bool demo = false;           // --demo: the emulated keyboard instead of the real one
+    QString screenshot;          // --screenshot=FILE: write a picture of the main window and quit
+    QString language;            // --lang=cn|en: override config.xml's language (screenshots)
+    bool exitAfterFirstPaint = false;  // --exit-after-first-paint: for the start-up benchmark
+    bool help = false;
+    QString error;               // an argument we do not know
+};
+
+StartOptions ParseStartOptions(int argc, char** argv);
+
+// The program: start-up, the main window's message loop, and the shutdown in reverse order.
+// Returns the process exit code.
+int RunApplication(int argc, char** argv);
+
+// Whether a display server can be reached for the platform Qt would choose. Without one, Qt
+// aborts; we stop first with `message` for standard error.
+bool DisplayAvailable(QString* message);
