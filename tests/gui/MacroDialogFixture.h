@@ -18,14 +18,15 @@
 
 #include <memory>
 
+#include "GuiTestSupport.h"
 #include "app/AppConfig.h"
 #include "app/KeyCodeTable.h"
 #include "macro/AssignmentDialogState.h"
 #include "macro/KeyboardHook.h"
 #include "macro/gui/MacroRecordDlg.h"
-#include "platform/ApplicationFolder.h"
 #include "ui/ModalSeam.h"
 #include "ui/TemplateListView.h"
+#include "ui/UiLanguage.h"
 #include "ui/UiLoader.h"
 #include "ui/UiResources.h"
 
@@ -37,7 +38,6 @@ struct TestClock : ProgramClock {
 class MacroDialogTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
-    UiResources resources;
     TestClock clock;
     SelectedKeySet keys{{0x3A, "F1"}};
     KeyAssignment image;
@@ -46,15 +46,12 @@ protected:
     static void SetUpTestSuite() {
         if (!UiLoader::IsRegistered("editex")) UiLoader::RegisterToolkitClasses();
         // The shipped config.xml, for the media keys and key chords.
-        AppConfig::instance(QDir(QString::fromStdString(ApplicationFolder()))
-                                .relativeFilePath(KBDCONF_SOURCE_DIR "/res/config.xml")
-                                .toStdString()
-                                .c_str());
+        AppConfig::instance("../bin/config.xml");
     }
 
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        ASSERT_TRUE(resources.Load(ResourceFolder()));
+        UiLanguage::Install(SourceResources(), "lang_en");
         AssignmentDialogState::instance() = AssignmentDialogState(Path("store.xml"));
         ModalSeam::SetScripted(true);
         ModalSeam::Reset();
@@ -62,32 +59,9 @@ protected:
     void TearDown() override {
         dlg.reset();
         ModalSeam::Reset();
-        ModalSeam::SetScripted(false);
     }
 
     std::string Path(const char* name) const { return dir.filePath(name).toStdString(); }
-
-    // The resource folder the program ships, when the build has one with this dialog's layout;
-    // otherwise a small one holding the layout from the source tree.
-    QString ResourceFolder() {
-        UiResources shipped;
-        if (shipped.Load(KBDCONF_BIN_DIR "/uires") && shipped.Has("LAYOUT:macro")) return KBDCONF_BIN_DIR "/uires";
-        const QString folder = dir.filePath("uires");
-        QDir().mkpath(folder);
-        auto write = [&](const char* name, const QByteArray& text) {
-            QFile f(folder + "/" + name);
-            f.open(QIODevice::WriteOnly);
-            f.write(text);
-        };
-        write("uires.idx",
-              "<resource><uidef><file name=\"xml_init\" path=\"uidef.xml\"/></uidef>"
-              "<values><file name=\"string\" path=\"string.xml\"/></values>"
-              "<LAYOUT><file name=\"macro\" path=\"macro.ui\"/></LAYOUT></resource>");
-        write("uidef.xml", "<uidef><string src=\"values:string\"/></uidef>");
-        write("string.xml", "<string><instance value=\"kbdconf-test\"/></string>");
-        QFile::copy(KBDCONF_SOURCE_DIR "/res/uires/layout/macro.ui", folder + "/macro.ui");
-        return folder;
-    }
 
     // A library file for the dialog to load: groups of "code:state:delay" events.
     void WriteLibrary(const std::vector<std::pair<std::string, std::vector<std::string>>>& groups) {
@@ -107,7 +81,7 @@ protected:
     void Open() {
         dlg = std::make_unique<MacroRecordDlg>(keys, image, Path("macro.xml"), nullptr, clock);
         QString error;
-        ASSERT_TRUE(dlg->Create(resources, &error)) << error.toStdString();
+        ASSERT_TRUE(dlg->Create(SourceResources(), &error)) << error.toStdString();
         dlg->show();
         QCoreApplication::processEvents();
     }

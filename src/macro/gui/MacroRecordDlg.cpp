@@ -130,7 +130,7 @@ void MacroRecordDlg::OnInitDialog(const UiResources& resources) {
 
     if (auto* keys = qobject_cast<QLabel*>(host().FindByName("text_recording_keys", "text"))) {
         QStringList names;
-        for (const SelectedKey& key : selectedKeys_) names << QString::fromStdString(key.name);
+        for (const SelectedKey& key : selectedKeys_) names << key.name;
         keys->setText(names.join(','));
     }
 

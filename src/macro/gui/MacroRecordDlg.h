@@ -9,9 +9,10 @@
 #include "macro/MacroLibrary.h"
 #include "macro/MacroRecorder.h"
 #include "macro/ProgramClock.h"
-#include "macro/SelectedKey.h"
+#include "mainwnd/SelectedKey.h"
 #include "protocol/KeyAssignment.h"
 #include "ui/CheckGroup.h"
+#include "ui/TemplateListView.h"
 #include "ui/UiHostDialog.h"
 
 class CMacroGroupAdapter;
@@ -21,7 +22,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTabWidget;
-class TemplateListView;
+
 
 // The key assignment dialog (layout "macro"): chooses what the clicked key does — a recorded
 // macro, a single key, a media key or a system function — and edits, records, imports and
