@@ -178,6 +178,8 @@ bool TemplateListView::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
+void TemplateListView::RetranslateHeader() { model_->HeadersChanged(); }
+
 void TemplateListView::OnHeaderClicked(int column) {
     auto* mc = dynamic_cast<McListAdapterBase*>(adapter_.get());
     std::vector<McListAdapterBase::SortMark> marks = marks_;

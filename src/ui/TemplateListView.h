@@ -50,6 +50,8 @@ public:
     void Refresh();
 
     std::vector<McListAdapterBase::SortMark> sortMarks() const { return marks_; }
+    // The header shows its texts in the current language.
+    void RetranslateHeader();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -385,6 +386,13 @@ bool MacroRecordDlg::OnCommand(const UiEvent& event) {
 }
 
 void MacroRecordDlg::reject() { EndDialog(kResultCancel); }
+
+void MacroRecordDlg::changeEvent(QEvent* event) {
+    UiHostDialog::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange) return;
+    eventAdapter_->NotifyDataSetChanged();
+    if (eventList_) eventList_->RetranslateHeader();
+}
 
 void MacroRecordDlg::Confirm() {
     const std::optional<uint8_t> key = FirstKey(selectedKeys_);

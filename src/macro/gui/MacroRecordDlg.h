@@ -70,6 +70,8 @@ protected:
     bool OnEvent(UiEvent& event) override;
     // Escape and the window's close button cancel.
     void reject() override;
+    // Texts the lists set from code follow a change of language.
+    void changeEvent(QEvent* event) override;
 
 private:
     void OnInitDialog(const UiResources& resources);
