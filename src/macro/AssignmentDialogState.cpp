@@ -26,7 +26,16 @@ constexpr Field kFields[] = {
 
 AssignmentDialogState::AssignmentDialogState(std::string filePath) : path(std::move(filePath)) {
     std::string text;
-    if (ReadFileBounded(path, kMaxFileBytes, text) != FileReadResult::Ok) return;
+    if (ReadFileBounded(path, kMaxFileBytes, text) == FileReadResult::Ok) ReadText(std::move(text));
+}
+
+AssignmentDialogState AssignmentDialogState::Parse(std::string text) {
+    AssignmentDialogState state;
+    if (text.size() <= kMaxFileBytes) state.ReadText(std::move(text));
+    return state;
+}
+
+void AssignmentDialogState::ReadText(std::string text) {
     pugi::xml_document doc;
     if (!doc.load_buffer_inplace(text.data(), text.size(), pugi::parse_default, pugi::encoding_auto)) return;
     const pugi::xml_node macro = doc.child("macro");

@@ -46,6 +46,8 @@ public:
     // digits up to the first other character; no digits give 0), and 0 for an absent attribute.
     // A missing, unreadable or malformed file, or one without "macro", keeps the defaults.
     explicit AssignmentDialogState(std::string filePath);
+    // The same from the text of such a file, with no path.
+    static AssignmentDialogState Parse(std::string text);
 
     // The one process-wide record, read from store.xml in the application folder on first use and
     // kept until the program ends.
@@ -59,4 +61,7 @@ public:
     // What the dialog does when it starts: a delay mode of 3 or more becomes Real and is saved.
     // Negative values stay. Returns whether it changed the mode.
     bool NormalizeDelayMode();
+
+private:
+    void ReadText(std::string text);
 };

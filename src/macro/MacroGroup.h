@@ -8,7 +8,7 @@
 // library that holds the group after each change.
 class MacroGroup {
 public:
-    std::string name;  // may be empty; an empty name is not written, so the group is lost on reload
+    std::string name;  // may be empty (written as name="", so the group survives a reload)
     std::vector<MacroEvent> events;
 
     // Appends an event with the decimal texts of code, state and delay. A code of 0 adds nothing;

@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/ApplicationFolder.h"
 #include "platform/AtomicFile.h"
@@ -44,42 +45,42 @@ void AppendAttribute(std::string& out, const char* lead, const std::string& valu
 
 std::string MacroLibrary::DefaultPath() { return ApplicationFolder() + "/macro.xml"; }
 
+bool MacroLibrary::LoadMacroText(std::string text) {
+    if (text.size() > kMaxFileBytes || static_cast<size_t>(std::count(text.begin(), text.end(), '<')) > kMaxMarkup)
+        return false;
+    // The walk below is iterative and only two levels deep, and nodes are never removed one by
+    // one (that recurses in pugixml), so however deep the file nests nothing here recurses.
+    pugi::xml_document doc;
+    if (!doc.load_buffer_inplace(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8)) return false;
+    std::vector<MacroGroup> loaded;
+    const pugi::xml_node root = doc.child("group");
+    for (pugi::xml_node g = root.first_child(); g; g = g.next_sibling()) {
+        if (g.type() != pugi::node_element) continue;
+        const pugi::xml_attribute name = g.attribute("name");
+        if (!name) continue;
+        MacroGroup& group = loaded.emplace_back();
+        group.name = name.value();
+        size_t count = 0;
+        for (pugi::xml_node e = g.first_child(); e; e = e.next_sibling()) count += e.type() == pugi::node_element;
+        group.events.reserve(count);
+        for (pugi::xml_node e = g.first_child(); e; e = e.next_sibling()) {
+            if (e.type() != pugi::node_element) continue;
+            group.events.push_back(MacroEvent{AttributeOr(e, "code", "0"), AttributeOr(e, "name", ""),
+                                              AttributeOr(e, "state", "0"), AttributeOr(e, "delay", "0")});
+        }
+    }
+    groups = std::move(loaded);
+    return true;
+}
+
 bool MacroLibrary::LoadMacroFile(const std::string& filePath) {
     std::string text;
     const FileReadResult read = ReadFileBounded(filePath, kMaxFileBytes, text);
-    bool ok = read == FileReadResult::Ok &&
-              static_cast<size_t>(std::count(text.begin(), text.end(), '<')) <= kMaxMarkup;
-
-    std::vector<MacroGroup> loaded;
-    if (ok) {
-        // The walk below is iterative and only two levels deep, and nodes are never removed one by
-        // one (that recurses in pugixml), so however deep the file nests nothing here recurses.
-        pugi::xml_document doc;
-        ok = doc.load_buffer_inplace(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
-        const pugi::xml_node root = doc.child("group");
-        for (pugi::xml_node g = root.first_child(); ok && g; g = g.next_sibling()) {
-            if (g.type() != pugi::node_element) continue;
-            const pugi::xml_attribute name = g.attribute("name");
-            if (!name) continue;
-            MacroGroup& group = loaded.emplace_back();
-            group.name = name.value();
-            size_t count = 0;
-            for (pugi::xml_node e = g.first_child(); e; e = e.next_sibling()) count += e.type() == pugi::node_element;
-            group.events.reserve(count);
-            for (pugi::xml_node e = g.first_child(); e; e = e.next_sibling()) {
-                if (e.type() != pugi::node_element) continue;
-                group.events.push_back(MacroEvent{AttributeOr(e, "code", "0"), AttributeOr(e, "name", ""),
-                                                  AttributeOr(e, "state", "0"), AttributeOr(e, "delay", "0")});
-            }
-        }
-    }
-
-    if (!ok) {
+    if (read != FileReadResult::Ok || !LoadMacroText(std::move(text))) {
         if (filePath == path && read != FileReadResult::Missing) m_unreadable = filePath;
         return false;
     }
     if (filePath == m_unreadable) m_unreadable.clear();
-    groups = std::move(loaded);
     return true;
 }
 
@@ -102,7 +103,9 @@ std::string MacroLibrary::Serialize() const {
     out += "<group>\n";
     for (const MacroGroup& group : groups) {
         out += "\t<items";
-        if (!group.name.empty()) AppendAttribute(out, " name=\"", group.name);
+        // Always named, also when empty: a group without a name attribute is skipped by every
+        // reader, so a name cleared in the dialog would lose the group and its events.
+        AppendAttribute(out, " name=\"", group.name);
         if (group.events.empty()) {
             out += " />\n";
             continue;
@@ -128,7 +131,20 @@ bool MacroLibrary::SaveMacroFile(const std::string& filePath) {
         m_unreadable.clear();
         if (!keptAs.empty()) m_keptAside = keptAs;
     }
-    return WriteFileAtomically(filePath, Serialize());
+    const std::string text = Serialize();
+    // Never write a file that the next load would refuse.
+    if (text.size() > kMaxFileBytes || MarkupCount() > kMaxMarkup) {
+        errno = EFBIG;
+        return false;
+    }
+    return WriteFileAtomically(filePath, text);
+}
+
+size_t MacroLibrary::MarkupCount() const {
+    // Values never hold a literal '<'; count the tags: declaration, root, groups, events.
+    size_t count = groups.empty() ? 2 : 3;
+    for (const MacroGroup& group : groups) count += group.events.empty() ? 1 : 2 + group.events.size();
+    return count;
 }
 
 bool MacroLibrary::AddGroup(const std::string& name) {

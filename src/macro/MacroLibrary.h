@@ -18,13 +18,13 @@
 //   	<items name="Group 0">
 //   		<item code="4" name="A" state="0" delay="120" />
 //   	</items>
-//   	<items />                      (a group with an empty name and no events)
+//   	<items name="" />              (a group with an empty name and no events)
 //   </group>
 class MacroLibrary {
 public:
     // Files above these limits are refused as unreadable, so that no file can exhaust memory.
     static constexpr size_t kMaxFileBytes = 16u << 20;
-    static constexpr size_t kMaxMarkup = 500'000;  // count of '<' in the file
+    static constexpr size_t kMaxMarkup = 300'000;  // count of '<' in the file
 
     std::string path;  // the file Load() and Save() use
     std::vector<MacroGroup> groups;
@@ -42,9 +42,12 @@ public:
     // and every child element of a group is an event whose absent attributes take their defaults.
     // A well-formed file without a "group" element empties the library and returns true.
     bool LoadMacroFile(const std::string& filePath);
+    // The same from the text of a macro file in memory.
+    bool LoadMacroText(std::string text);
     // Writes all groups to filePath atomically. False (old file untouched) when it could not be
-    // written, or when filePath is this library's own file that failed to load and could not be
-    // kept aside first (see KeptAsidePath).
+    // written, when the library has grown beyond what a load accepts (the limits above), or when
+    // filePath is this library's own file that failed to load and could not be kept aside first
+    // (see KeptAsidePath).
     bool SaveMacroFile(const std::string& filePath);
     bool Load() { return LoadMacroFile(path); }
     bool Save() { return SaveMacroFile(path); }
@@ -71,6 +74,8 @@ public:
     const std::string& KeptAsidePath() const { return m_keptAside; }
 
 private:
+    size_t MarkupCount() const;
+
     std::string m_unreadable;  // own file that failed to load and still awaits keeping aside
     std::string m_keptAside;
 };

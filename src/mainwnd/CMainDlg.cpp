@@ -372,6 +372,9 @@ void CMainDlg::ShowPanels(const LightingPanels& p) {
     };
     for (const auto& [panel, shown] : panels)
         if (panel) panel->setVisible(shown);
+    // Modes without a colour to choose say so, rather than leave the colour column blank.
+    if (QWidget* hint = host().FindByName("lighting_colour_hint", "text"))
+        hint->setVisible(!p.colorRow1 && !p.colorRow2 && !p.areas);
 }
 
 // ---- chrome

@@ -7,6 +7,8 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QToolTip>
+#include <QtMath>
+#include <algorithm>
 #include <cmath>
 
 #include "app/CoordinateFile.h"
@@ -48,6 +50,11 @@ CoordButtonImage::ImageResolver& ImageResolverSlot() {
     return resolver;
 }
 
+CoordButtonImage::ImageProbe& ImageProbeSlot() {
+    static CoordButtonImage::ImageProbe probe;
+    return probe;
+}
+
 CoordButtonImage::StringResolver& StringResolverSlot() {
     static CoordButtonImage::StringResolver resolver = [](const QString& text) { return text; };
     return resolver;
@@ -61,6 +68,11 @@ QAccessibleInterface* AccessibleFactory(const QString& className, QObject* objec
 
 QColor ToQColor(uint32_t abgr) {
     return QColor(abgr & 0xFF, (abgr >> 8) & 0xFF, (abgr >> 16) & 0xFF, (abgr >> 24) & 0xFF);
+}
+
+// The pixel under the mouse: positions may carry fractions on scaled screens.
+QPoint PixelAt(const QMouseEvent* e) {
+    return QPoint(qFloor(e->position().x()), qFloor(e->position().y()));
 }
 
 uint32_t KeyFlags(const QMouseEvent* e) {
@@ -81,6 +93,10 @@ uint32_t KeyFlags(const QMouseEvent* e) {
 void CoordButtonImage::SetImageResolver(ImageResolver resolver) {
     ImageResolverSlot() = resolver ? std::move(resolver) : DefaultImageResolver;
 }
+
+QImage CoordButtonImage::LoadImageFile(const QString& path) { return ::LoadImageFile(path); }
+
+void CoordButtonImage::SetImageProbe(ImageProbe probe) { ImageProbeSlot() = std::move(probe); }
 
 void CoordButtonImage::SetStringResolver(StringResolver resolver) {
     StringResolverSlot() = resolver ? std::move(resolver) : [](const QString& text) { return text; };
@@ -123,8 +139,34 @@ bool CoordButtonImage::LoadImageInto(const QString& imageId, QImage& image, QStr
 }
 
 bool CoordButtonImage::SetBackground(const QString& imageId) { return LoadImageInto(imageId, m_bg, m_bgId); }
-bool CoordButtonImage::SetHoverImage(const QString& imageId) { return LoadImageInto(imageId, m_hover, m_hoverId); }
-bool CoordButtonImage::SetCheckedImage(const QString& imageId) { return LoadImageInto(imageId, m_checked, m_checkedId); }
+bool CoordButtonImage::SetHoverImage(const QString& imageId) {
+    return LoadOverlay(imageId, m_hover, m_hoverId, m_hoverPending);
+}
+bool CoordButtonImage::SetCheckedImage(const QString& imageId) {
+    return LoadOverlay(imageId, m_checked, m_checkedId, m_checkedPending);
+}
+
+bool CoordButtonImage::LoadOverlay(const QString& imageId, QImage& image, QString& storedId, QString& pending) {
+    const ImageProbe& probe = ImageProbeSlot();
+    if (!probe) {
+        if (!LoadImageInto(imageId, image, storedId)) return false;
+        pending.clear();
+        return true;
+    }
+    if (imageId.isEmpty() || !probe(imageId)) return false;
+    image = QImage();
+    storedId = imageId;
+    pending = imageId;
+    update();
+    return true;
+}
+
+void CoordButtonImage::DecodePending(QImage& image, QString& pending, int32_t CoordKey::*flag) {
+    if (pending.isEmpty()) return;
+    if (std::none_of(m_keys.begin(), m_keys.end(), [flag](const CoordKey& k) { return k.*flag != 0; })) return;
+    image = ImageResolverSlot()(pending);
+    pending.clear();
+}
 
 void CoordButtonImage::SetBackgroundImage(const QImage& image) {
     m_bg = image;
@@ -135,11 +177,13 @@ void CoordButtonImage::SetBackgroundImage(const QImage& image) {
 
 void CoordButtonImage::SetHoverImageData(const QImage& image) {
     m_hover = image;
+    m_hoverPending.clear();
     update();
 }
 
 void CoordButtonImage::SetCheckedImageData(const QImage& image) {
     m_checked = image;
+    m_checkedPending.clear();
     update();
 }
 
@@ -170,7 +214,11 @@ const std::vector<CoordKey>& CoordButtonImage::Keys() const {
 }
 
 QRect CoordButtonImage::KeyRect(const CoordKey& key) {
-    return QRect(QPoint(key.left, key.top), QPoint(key.right - 1, key.bottom - 1));
+    if (key.right <= key.left || key.bottom <= key.top) return QRect();
+    // Far beyond any screen, and small enough that QRect's width and height cannot overflow.
+    static constexpr int32_t kReach = 1 << 24;
+    const auto clamp = [](int32_t v) { return std::clamp(v, -kReach, kReach); };
+    return QRect(QPoint(clamp(key.left), clamp(key.top)), QPoint(clamp(key.right - 1), clamp(key.bottom - 1)));
 }
 
 int CoordButtonImage::KeyIndexAt(const QPoint& pos) const {
@@ -286,6 +334,8 @@ void CoordButtonImage::paintEvent(QPaintEvent*) {
         }
         painter.drawPixmap(QPointF(0, 0), m_bgCache);
     }
+    DecodePending(m_hover, m_hoverPending, &CoordKey::hover);
+    DecodePending(m_checked, m_checkedPending, &CoordKey::checked);
     DrawOverlay(painter, m_hover, &CoordKey::hover);
     DrawOverlay(painter, m_checked, &CoordKey::checked);
 }
@@ -298,7 +348,7 @@ int32_t CoordButtonImage::Notify(int index, ClickAction action, uint32_t flags, 
 
 void CoordButtonImage::mousePressEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return QWidget::mousePressEvent(e);
-    const QPoint pos = e->position().toPoint();
+    const QPoint pos = PixelAt(e);
     const int index = KeyIndexAt(pos);
     if (index < 0) return;
     const int32_t keyId = m_keys[index].id;
@@ -318,7 +368,7 @@ void CoordButtonImage::mousePressEvent(QMouseEvent* e) {
 
 void CoordButtonImage::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(e);
-    const QPoint pos = e->position().toPoint();
+    const QPoint pos = PixelAt(e);
     const int index = KeyIndexAt(pos);
     if (index < 0) return;
     if (m_keys[index].pressed) Notify(index, ClickAction::Up, KeyFlags(e), pos);
@@ -352,7 +402,7 @@ void CoordButtonImage::ClearHover() {
     update();
 }
 
-void CoordButtonImage::mouseMoveEvent(QMouseEvent* e) { UpdateHover(e->position().toPoint()); }
+void CoordButtonImage::mouseMoveEvent(QMouseEvent* e) { UpdateHover(PixelAt(e)); }
 
 void CoordButtonImage::leaveEvent(QEvent* e) {
     ClearHover();

@@ -38,6 +38,14 @@ public:
     using ImageResolver = std::function<QImage(const QString& id)>;
     using StringResolver = std::function<QString(const QString& text)>;
     static void SetImageResolver(ImageResolver resolver);
+    // Whether an image id can be loaded, without loading it. The hover and checked images are
+    // only decoded when first drawn, so a start shows the picture sooner; with a probe set, the
+    // attribute is accepted on the probe's word. Without one (the default) they load at once.
+    using ImageProbe = std::function<bool(const QString& id)>;
+    static void SetImageProbe(ImageProbe probe);
+    // Reads an image file with its scale, as the default resolver does; for resolvers that map
+    // resource names to files.
+    static QImage LoadImageFile(const QString& path);
     static void SetStringResolver(StringResolver resolver);
 
     explicit CoordButtonImage(QWidget* parent = nullptr);
@@ -103,6 +111,10 @@ private:
     QImage m_bg;
     QImage m_hover;
     QImage m_checked;
+    // Overlays accepted by the probe and not decoded yet.
+    QString m_hoverPending, m_checkedPending;
+    bool LoadOverlay(const QString& imageId, QImage& image, QString& storedId, QString& pending);
+    void DecodePending(QImage& image, QString& pending, int32_t CoordKey::*flag);
     QString m_bgId, m_hoverId, m_checkedId;
     void EnsureKeys() const;
 

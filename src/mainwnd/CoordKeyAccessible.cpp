@@ -24,6 +24,7 @@ QString CoordKeyAccessible::text(QAccessible::Text t) const {
 QRect CoordKeyAccessible::rect() const {
     if (!isValid()) return {};
     const QRect local = CoordButtonImage::KeyRect(m_picture->Keys()[m_index]);
+    if (local.isNull()) return {};
     return QRect(m_picture->mapToGlobal(local.topLeft()), local.size());
 }
 

@@ -8,7 +8,7 @@
 // ".<name>.tmp-XXXXXX", checks every write, flushes and syncs it, and renames it over the target.
 // On any failure (full disk, file-size limit, no permission, folder gone, folder is a file) the
 // temporary file is removed, the old file stays byte-identical and false is returned; errno then
-// tells why. A symbolic link at path is followed, so the file it names is replaced, not the link.
+// tells why. A file this process may not write is refused like that, even in a writable folder. A symbolic link at path is followed, so the file it names is replaced, not the link.
 // An existing file's permission bits are kept; a new file gets 0666 less the umask.
 //
 // Temporary files left by a process that died while saving are harmless (hidden, never read) and

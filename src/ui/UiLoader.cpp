@@ -1,6 +1,7 @@
 #include "ui/UiLoader.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -32,7 +33,26 @@ constexpr int kMaxIncludeDepth = 8;
 
 }  // namespace
 
-UiLoader::UiLoader(const UiResources& resources, QObject* parent) : QUiLoader(parent), resources_(resources) {
+namespace {
+// QUiLoader loads every Designer plugin of the library paths when it is made (on this system
+// one that pulls in Qt Quick: tens of MiB and a slow start). Layouts use only Qt's widgets and
+// ours, so it is made with no library paths to search.
+class NoDesignerPlugins {
+public:
+    NoDesignerPlugins() : saved_(QCoreApplication::libraryPaths()) { QCoreApplication::setLibraryPaths({}); }
+    ~NoDesignerPlugins() { QCoreApplication::setLibraryPaths(saved_); }
+
+private:
+    QStringList saved_;
+};
+}  // namespace
+
+UiLoader::UiLoader(const UiResources& resources, QObject* parent)
+    : UiLoader(resources, parent, (NoDesignerPlugins(), 0)) {}
+
+UiLoader::UiLoader(const UiResources& resources, QObject* parent, int)
+    : QUiLoader(parent), resources_(resources) {
+    clearPluginPaths();
     setLanguageChangeEnabled(true);
 }
 

@@ -40,6 +40,8 @@ public:
     QWidget* LoadLayout(const QString& layoutName, QWidget* parent, QString* error = nullptr);
 
 private:
+    UiLoader(const UiResources& resources, QObject* parent, int);
+
     const UiResources& resources_;
     int depth_ = 0;
 };

@@ -13,6 +13,12 @@
 namespace {
 constexpr const char* kSourceProperty = "kbd_tr_source";
 
+// Rounded corners need a see-through window behind them.
+void Decorate(QMenu* menu) {
+    menu->setAttribute(Qt::WA_TranslucentBackground);
+    menu->setWindowFlags(menu->windowFlags() | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
+}
+
 void Fill(QMenu* menu, const pugi::xml_node& node, const UiResources& resources, const UiMenu::CommandHandler& onCommand,
           UiEventHub* hub) {
     for (pugi::xml_node child : node.children()) {
@@ -22,6 +28,7 @@ void Fill(QMenu* menu, const pugi::xml_node& node, const UiResources& resources,
         } else if (tag == "menu") {
             const QString source = QString::fromUtf8(child.attribute("text").value());
             QMenu* sub = menu->addMenu(UiLanguage::Tr(source.toUtf8().constData()));
+            Decorate(sub);
             sub->menuAction()->setProperty(kSourceProperty, source);
             Fill(sub, child, resources, onCommand, hub);
         } else if (tag == "item") {
@@ -52,6 +59,7 @@ QMenu* UiMenu::Load(const UiResources& resources, const QString& typeName, QWidg
     const std::string_view tag = root.name();
     if (tag != "menu" && tag != "menuRoot" && tag != "menuItem") return nullptr;
     auto* menu = new QMenu(parent);
+    Decorate(menu);
     menu->setObjectName(QString::fromUtf8(root.attribute("name").value()));
     Fill(menu, root, resources, onCommand, hub);
     return menu;

@@ -117,21 +117,25 @@ TEST(AtomicFile, FullDiskKeepsOldFile) {
 }
 
 TEST(AtomicFile, NoPermissionKeepsOldFile) {
-    TempFolder dir;
-    const std::string path = dir / "macro.xml";
-    WriteTextFile(path, kOld);
-    chmod(dir.path().c_str(), 0755);
-    // Root may write anywhere: the child gives that up first.
-    const int rc = InChild([&] {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 77;
-        if (geteuid() != 0) chmod(dir.path().c_str(), 0555);
-        return !WriteFileAtomically(path, "new") && errno == EACCES ? 0 : 1;
-    });
-    chmod(dir.path().c_str(), 0700);
-    if (rc == 77) GTEST_SKIP() << "cannot drop privileges";
-    EXPECT_EQ(rc, 0);
-    EXPECT_EQ(ReadTextFile(path), kOld);
-    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"macro.xml"});
+    // Neither a folder nor a file that this user may not write is changed. Root may write
+    // anywhere: the child gives that up first.
+    for (const mode_t folderMode : {0755, 0777}) {
+        TempFolder dir;
+        const std::string path = dir / "macro.xml";
+        WriteTextFile(path, kOld);
+        chmod(path.c_str(), 0644);
+        chmod(dir.path().c_str(), folderMode);
+        const int rc = InChild([&] {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return 77;
+            if (geteuid() == 0 || access(path.c_str(), W_OK) == 0) return 77;
+            return !WriteFileAtomically(path, "new") && errno == EACCES ? 0 : 1;
+        });
+        chmod(dir.path().c_str(), 0700);
+        if (rc == 77) GTEST_SKIP() << "cannot become another user";
+        EXPECT_EQ(rc, 0) << folderMode;
+        EXPECT_EQ(ReadTextFile(path), kOld);
+        EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"macro.xml"});
+    }
 }
 
 TEST(AtomicFile, RemovesTempFilesOfDeadWritersOnly) {

@@ -83,10 +83,11 @@ TEST_F(MacroEditor, RenameAndNamedAddSaveOnlyWhenSomethingChanges) {
     EXPECT_FALSE(FileExists(lib.path));
     EXPECT_TRUE(editor.AddNamedGroup("New"));
     EXPECT_EQ(OnDisk().GroupCount(), 3);
-    // Clearing a name is stored; the group is then gone from the file on the next load.
+    // Clearing a name is stored, and the unnamed group survives the next load.
     EXPECT_TRUE(editor.Rename(0, ""));
     EXPECT_EQ(lib.GroupCount(), 3);
-    EXPECT_EQ(OnDisk().GroupCount(), 2);
+    EXPECT_EQ(OnDisk().GroupCount(), 3);
+    EXPECT_EQ(OnDisk().Group(0)->name, "");
 }
 
 TEST_F(MacroEditor, EventOperationsAreInertWithoutAGroup) {

@@ -149,6 +149,32 @@ TEST_F(CoordButtonImageTest, ReleasesOnlyCountOnThePressedKey) {
     EXPECT_EQ(listener.calls.size(), 2u);  // only the left button clicks keys
 }
 
+// On scaled screens positions carry fractions: the pixel under the mouse decides, not the
+// nearest pixel edge.
+TEST_F(CoordButtonImageTest, FractionalPositionsHitThePixelUnderTheMouse) {
+    auto picture = ThreeKeys();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(9.6, 9.6), picture->mapToGlobal(QPointF(9.6, 9.6)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(picture.get(), &press);
+    ASSERT_EQ(listener.calls.size(), 1u);
+    EXPECT_EQ(listener.calls[0].id, 4);
+    EXPECT_EQ(listener.calls[0].x, 9);
+}
+
+TEST_F(CoordButtonImageTest, ExtremeRectanglesAreHarmless) {
+    auto picture = Picture(R"(<k id="1" name="far" rect="2147483000,-2147483648,2147483647,2147483647"/>
+                              <k id="2" name="inverted" rect="50,50,-20,-20"/><k id="3" name="ok" rect="0,0,5,5"/>)");
+    picture->show();
+    picture->SetChecked(CoordButtonImage::ALL_KEYS, 1);
+    Move(picture.get(), {40, 40});
+    EXPECT_EQ(picture->Keys()[1].hover, 0);  // an inverted rectangle contains nothing
+    EXPECT_FALSE(Shot(*picture).isNull());
+    EXPECT_FALSE(picture->sizeHint().isEmpty());
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(picture.get());
+    for (int i = 0; i < iface->childCount(); ++i) EXPECT_GE(iface->child(i)->rect().width(), 0);
+    EXPECT_EQ(iface->child(1)->rect(), QRect());
+}
+
 TEST_F(CoordButtonImageTest, SelectionModes) {
     const struct {
         int mode;

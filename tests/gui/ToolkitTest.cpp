@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -14,6 +15,9 @@
 #include <pugixml.hpp>
 
 #include "GuiTestSupport.h"
+#include "app/ResourceNames.h"
+#include "protocol/AssignmentCommands.h"
+#include "protocol/FactoryReset.h"
 #include "ui/CheckGroup.h"
 #include "ui/ModalSeam.h"
 #include "ui/UiEventHub.h"
@@ -52,11 +56,19 @@ TEST(UiResources, LoadsTheFolderAndFindsEntriesWithoutRegardToCase) {
     EXPECT_FALSE(r.StyleSheet().contains("res("));
 }
 
-TEST(UiResources, EveryFileTheIndexNamesExists) {
-    // The assignment dialog's layout is that window's own to supply.
+TEST(UiResources, TheIndexMirrorsTheProgramsListAndEveryFileExists) {
+    QStringList listed;
+    for (const char* name : ResourceNames) {
+        listed << QString::fromLatin1(name);
+        EXPECT_TRUE(SourceResources().Has(name)) << name;
+    }
     for (const QString& name : SourceResources().Names()) {
-        if (name == "LAYOUT:macro" || name.startsWith("kb_macro:")) continue;
+        EXPECT_TRUE(listed.contains(name, Qt::CaseInsensitive)) << name.toStdString();
+        // The assignment dialog's layout is that window's own to supply.
+        if (name == "LAYOUT:macro") continue;
         EXPECT_TRUE(QFile::exists(SourceResources().Path(name))) << name.toStdString();
+        if (name.startsWith("main:") || name.startsWith("ICON:") || name.startsWith("kb_macro:"))
+            EXPECT_FALSE(QImage(SourceResources().Path(name)).isNull()) << name.toStdString();
     }
 }
 
@@ -342,6 +354,10 @@ TEST(UiLanguage, EveryTextOfTheLayoutsAndMenusHasAChineseTranslation) {
     ASSERT_TRUE(SourceResources().LoadXml("translator:lang_cn", doc));
     XmlTranslator cn;
     ASSERT_TRUE(cn.LoadFrom(doc.child("language")));
+    // Texts the code shows.
+    for (const char* text : {"Connected", "Disconnected", "Warning", "Failed to open USB",
+                             "Failed to start the upgrade exe", kFactoryResetQuestion, kNoSlotMessage})
+        EXPECT_FALSE(cn.translate("kbdconf", text).isEmpty()) << text;
     const char* resources[] = {"LAYOUT:XML_MAINWND", "LAYOUT:ledmode", "LAYOUT:SYS_XML_MSGBOX", "SMENUEX:menu_more",
                                "SMENU:menu_tray"};
     for (const char* name : resources) {
@@ -378,4 +394,26 @@ TEST(ModalSeam, ScriptedQuestionsAreRecordedAndAnsweredInOrder) {
     EXPECT_EQ(asked[3].kind, "open");
     EXPECT_EQ(asked[4].kind, "save");
     EXPECT_TRUE(ModalSeam::TakeQuestions().empty());
+}
+
+// The 1x keyboard images are drawn by the same tool from the same coordinate file as the 2x
+// ones; they must still show the same picture (a redraw of one set without the other fails).
+TEST(KeyboardImages1x, MatchTheirHighDensityOriginals) {
+    const QString folder = QStringLiteral(KBDCONF_SOURCE_DIR "/res/uires/image/keyboard/");
+    for (const char* name : {"keyboard_normal.png", "keyboard_floating.png", "keyboard_checked.png",
+                             "keyboard_pressed.png"}) {
+        const QImage high = QImage(folder + name).convertToFormat(QImage::Format_ARGB32);
+        const QImage single = QImage(folder + "1x/" + name).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(single.size(), high.size() / 2) << name;
+        const QImage reduced = high.scaled(single.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        double difference = 0;
+        for (int y = 0; y < single.height(); ++y)
+            for (int x = 0; x < single.width(); ++x) {
+                const QRgb a = single.pixel(x, y), b = reduced.pixel(x, y);
+                difference += std::abs(qAlpha(a) - qAlpha(b)) + std::abs(qRed(a) - qRed(b)) +
+                              std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+            }
+        const double perChannel = difference / (single.width() * single.height() * 4.0);
+        EXPECT_LT(perChannel, 2.0) << name;  // redrawn alike: under 1; one redrawn alone: 4 and more
+    }
 }

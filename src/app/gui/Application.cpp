@@ -1,5 +1,7 @@
 #include "app/gui/Application.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -8,7 +10,9 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "app/AppConfig.h"
@@ -22,6 +26,7 @@
 #include "platform/linux/UdevDeviceWatcher.h"
 #include "platform/linux/gui/InstanceServer.h"
 #include "protocol/ThreadPacer.h"
+#include "ui/UiEventHub.h"
 #include "ui/UiLanguage.h"
 #include "ui/UiResources.h"
 
@@ -31,7 +36,9 @@ constexpr char kUsage[] =
     "Usage: kbdconf [--demo] [--lang=cn|en] [--screenshot=FILE]\n"
     "  --demo             use the emulated keyboard instead of the real one\n"
     "  --lang=cn|en       start in this language instead of the one in config.xml\n"
-    "  --screenshot=FILE  write a picture of the main window to FILE (PNG) and quit\n";
+    "  --led-mode=N       choose LED mode N (0-9) at start\n"
+    "  --screenshot=FILE  write a picture of the main window to FILE (PNG) and quit;\n"
+    "                     with --demo the emulated keyboard starts with a few keys assigned\n";
 
 void PrintError(const QString& text) { std::fprintf(stderr, "kbdconf: %s\n", text.toUtf8().constData()); }
 
@@ -56,7 +63,11 @@ StartOptions ParseStartOptions(int argc, char** argv) {
             o.screenshot = a.mid(13);
         else if (a.startsWith("--lang="))
             o.language = a.mid(7);
-        else if (a == "--exit-after-first-paint")
+        else if (a.startsWith("--led-mode=")) {
+            bool ok = false;
+            o.ledMode = a.mid(11).toInt(&ok);
+            if (!ok || o.ledMode < 0 || o.ledMode > 9) o.error = a;
+        } else if (a == "--exit-after-first-paint")
             o.exitAfterFirstPaint = true;
         else if (a == "--help" || a == "-h")
             o.help = true;
@@ -68,17 +79,57 @@ StartOptions ParseStartOptions(int argc, char** argv) {
     return o;
 }
 
+namespace {
+
+bool ConnectsTo(const sockaddr_un& address, socklen_t length) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) return false;
+    const bool ok = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
+    close(fd);
+    return ok;
+}
+
+// Whether the local X server of DISPLAY (":0", "unix:1.0") answers on its socket, the file or the
+// abstract one. Displays on other hosts are left to Qt.
+bool LocalXServerAnswers(const QString& display) {
+    const qsizetype colon = display.lastIndexOf(':');
+    if (colon < 0) return false;
+    const QString host = display.left(colon);
+    if (!host.isEmpty() && host != "unix") return true;
+    bool ok = false;
+    const int number = display.mid(colon + 1).section('.', 0, 0).toInt(&ok);
+    if (!ok || number < 0) return false;
+    const QByteArray path = "/tmp/.X11-unix/X" + QByteArray::number(number);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), static_cast<size_t>(path.size()));
+    if (ConnectsTo(address, sizeof address)) return true;
+    sockaddr_un abstract{};
+    abstract.sun_family = AF_UNIX;
+    std::memcpy(abstract.sun_path + 1, path.constData(), static_cast<size_t>(path.size()));
+    return ConnectsTo(abstract, static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + path.size()));
+}
+
+}  // namespace
+
 bool DisplayAvailable(QString* message) {
-    QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
-    const bool x11 = qEnvironmentVariableIsSet("DISPLAY") && !qEnvironmentVariable("DISPLAY").isEmpty();
-    const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && !qEnvironmentVariable("WAYLAND_DISPLAY").isEmpty();
-    if (platform.isEmpty() || platform.startsWith("xcb") || platform.startsWith("wayland")) {
-        const bool ok = platform.startsWith("xcb") ? x11 : platform.startsWith("wayland") ? wayland : (x11 || wayland);
-        if (!ok && message)
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    // This build's Qt reaches a desktop through X (on Wayland desktops through XWayland).
+    if (!platform.isEmpty() && !platform.startsWith("xcb")) return true;
+    const QString display = qEnvironmentVariable("DISPLAY");
+    if (display.isEmpty()) {
+        if (message)
             *message = QStringLiteral(
-                "no display server to show the window on (DISPLAY and WAYLAND_DISPLAY are not set). "
-                "Start kbdconf from a desktop session, or set QT_QPA_PLATFORM=offscreen to run it without a screen.");
-        return ok;
+                "no display server to show the window on (DISPLAY is not set). Start kbdconf from a desktop "
+                "session, or set QT_QPA_PLATFORM=offscreen to run it without a screen.");
+        return false;
+    }
+    if (!LocalXServerAnswers(display)) {
+        if (message)
+            *message = QStringLiteral("no display server answers on DISPLAY=%1. Start kbdconf from a desktop "
+                                      "session, or set QT_QPA_PLATFORM=offscreen to run it without a screen.")
+                           .arg(display);
+        return false;
     }
     return true;
 }
@@ -136,6 +187,7 @@ int RunApplication(int argc, char** argv) {
     if (options.demo) {
         backend = MakeDemoBackend();
         if (!backend) return Fatal(QStringLiteral("this build has no emulated keyboard for --demo."));
+        if (!options.screenshot.isEmpty()) SeedDemoAssignments(*backend);
     } else {
         backend = std::make_unique<HidapiBackend>();
     }
@@ -152,10 +204,14 @@ int RunApplication(int argc, char** argv) {
             return Fatal(QStringLiteral("the main window's layout lacks %1; the window could not be used. "
                                         "Reinstall kbdconf or restore the folder uires beside the program.")
                              .arg(missing));
+        if (options.ledMode >= 0) UiEventHub::SelectComboItem(window.m_ledModeCombo, options.ledMode, true);
         const std::unique_ptr<UdevDeviceWatcher> watcher = StartDeviceWatch(window, options.demo);
 
         InstanceServer server;
-        QObject::connect(&server, &InstanceServer::raiseRequested, &window, &CMainDlg::BringToFront);
+        QObject::connect(&server, &InstanceServer::raiseRequested, &window, [&window] {
+            std::fputs("kbdconf: a second start brought the window forward\n", stderr);
+            window.BringToFront();
+        });
         QObject::connect(&window, &CMainDlg::windowDestroyed, &app, [&server] {
             server.Close();
             QCoreApplication::exit(0);

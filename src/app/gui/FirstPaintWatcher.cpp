@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
+#include <unistd.h>
+
 #include <cstdio>
 
 FirstPaintWatcher::FirstPaintWatcher(QWidget* window, bool exitAfterPaint, QString screenshotPath)
@@ -29,6 +31,11 @@ void FirstPaintWatcher::AfterFirstPaint() {
             std::fprintf(stderr, "kbdconf: cannot write %s\n", screenshotPath_.toUtf8().constData());
             code = 1;
         }
+    }
+    if (exitAfterPaint_ && screenshotPath_.isEmpty()) {
+        // The benchmark measures up to the first paint; the orderly shutdown is not part of it.
+        std::fflush(nullptr);
+        _exit(0);
     }
     QCoreApplication::exit(code);
 }

@@ -14,6 +14,10 @@ void RegisterProgramClasses();
 // The emulated keyboard behind --demo.
 std::unique_ptr<HidBackend> MakeDemoBackend();
 
+// Gives the emulated keyboard a few assigned keys (W A S D remapped, F1 and F2 with macros), so
+// pictures of the window show marks. Does nothing to other backends.
+void SeedDemoAssignments(HidBackend& backend);
+
 // Connects the window to the system's device-change notices. nullptr (and nothing watched) with
 // --demo or when the kernel's device events cannot be had.
 std::unique_ptr<UdevDeviceWatcher> StartDeviceWatch(CMainDlg& window, bool demo);

@@ -105,6 +105,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view data) {
         return false;
     }
     const std::string target = ResolveLinks(path);
+    // A file we may not write stays as it is, even where the folder would let us replace it.
+    if (access(target.c_str(), F_OK) == 0 && access(target.c_str(), W_OK) != 0) return false;
     const std::string folder = FolderOf(target);
     const std::string name = NameOf(target);
     RemoveStaleTempFiles(folder, name);
