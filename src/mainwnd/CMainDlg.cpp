@@ -13,10 +13,13 @@
 #include <QStyle>
 #include <QTimer>
 #include <QUrl>
+#include <vector>
 
 #include "app/AppConfig.h"
 #include "app/NamedIdTable.h"
+#include "macro/gui/MacroRecordDlg.h"
 #include "mainwnd/MakerSite.h"
+#include "protocol/AssignmentCommands.h"
 #include "protocol/FactoryReset.h"
 #include "protocol/LightingCommands.h"
 #include "protocol/ProfileCommands.h"
@@ -301,9 +304,26 @@ void CMainDlg::OnDeviceChange() {
 // ---- the picture
 
 int32_t CMainDlg::OnCoordButtonClick(int32_t keyId, QString name, ClickAction action, uint32_t, int32_t, int32_t) {
-    // Presses are left to the picture's selection mode; a release picks the key for the
-    // assignment, which the assignment dialog takes over.
-    if (action == ClickAction::Up) m_selectedKeys.insert({static_cast<uint8_t>(keyId & 0xFF), name});
+    // Presses are left to the picture's selection mode; a release opens the assignment dialog for
+    // the key.
+    if (action != ClickAction::Up) return 0;
+    NormaliseProfileForClick(m_state);
+    m_selectedKeys.insert({static_cast<uint8_t>(keyId & 0xFF), name});
+    KeyAssignment image;
+    int result = MacroRecordDlg::kResultCancel;
+    {
+        MacroRecordDlg dialog(m_selectedKeys, image, this);
+        QString error;
+        if (dialog.Create(resources_, &error)) result = dialog.DoModal();
+        else ShowMessage(error.toStdString(), "Warning");
+        // The dialog and its keyboard hook are gone before the keyboard is written to, so that
+        // no key pressed meanwhile (say, on a warning box) lands in a macro.
+    }
+    std::vector<uint8_t> keys;
+    for (const SelectedKey& key : m_selectedKeys) keys.push_back(key.keyCode);
+    if (result == MacroRecordDlg::kResultConfirmed) ApplyAssignment(ctx_, image, keys);
+    else if (result == MacroRecordDlg::kResultDelete && !keys.empty()) ClearAssignment(ctx_, image, keys);
+    m_selectedKeys.clear();
     return 0;
 }
 
