@@ -1,5 +1,6 @@
-// Device faults end to end: the real main window uploads a macro to the emulated keyboard while
-// the keyboard or another process misbehaves. Whatever happens, the window stays usable, says
+// Device faults end to end: a macro recorded in the real assignment dialog, opened from the real
+// main window's picture, is uploaded to the emulated keyboard while the keyboard or another
+// process misbehaves. Whatever happens, the window stays usable, says
 // whether the keyboard is there, and after the next read-back shows what the keyboard holds.
 // Each case prints one row of the fault table (README, "Reliability").
 #include <fcntl.h>
@@ -13,25 +14,14 @@
 #include <cstdio>
 #include <set>
 
-#include "MainWindowFixture.h"
+#include "AssignmentFlowFixture.h"
 #include "platform/linux/FlockDeviceGate.h"
-#include "protocol/AssignmentCommands.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
 constexpr uint8_t kKeyA = 0x04;
-
-// A three-step macro for A: press B, release B, press C.
-KeyAssignment MacroImage() {
-    KeyAssignment image;
-    image[3] = 1;
-    image.SetStep(0, {0x05, 0x01});
-    image.SetStep(1, {0x05, 0x81});
-    image.SetStep(2, {0x06, 0x01});
-    return image;
-}
 
 // Another process that holds the gate file locked until it is killed.
 class GateHolder {
@@ -64,14 +54,21 @@ private:
     pid_t pid_ = -1;
 };
 
-class DeviceFaultTest : public MainWindowTest {
+class DeviceFaultTest : public AssignmentFlowTest {
 protected:
-    // The assignment as the click flow confirms it; then the window's queued events are handled
-    // unless the test wants to look first.
+    // A click on A, a macro of B pressed and released recorded into the first group, confirmed:
+    // the upload. Then the window's queued events are handled unless the test wants to look first.
     void Upload(bool thenHandleEvents = true) {
-        KeyAssignment image = MacroImage();
-        const uint8_t keys[] = {kKeyA};
-        ApplyAssignment(window->protocol(), image, keys);
+        ClickKey(kKeyA, [](MacroRecordDlg& dlg) {
+            if (dlg.library().GroupCount() == 0) ClickIn(dlg, "groupAdd");
+            QTest::mouseClick(dlg.groupList()->Row(0)->FindChild("group_name", "edit"), Qt::LeftButton);
+            ClickIn(dlg, "chk_macro_no_delay");
+            ClickIn(dlg, "chk_macro_record");
+            Press(dlg, QEvent::KeyPress, Qt::Key_B, 48);
+            Press(dlg, QEvent::KeyRelease, Qt::Key_B, 48);
+            ClickIn(dlg, "chk_macro_record");
+            ClickIn(dlg, "btnOK");
+        });
         if (thenHandleEvents) QApplication::processEvents();
     }
 
