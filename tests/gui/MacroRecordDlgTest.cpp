@@ -375,3 +375,18 @@ TEST_F(MacroDialogTest, AMacroLongerThanTheImageIsCutAndSaidSo) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MacroDialogTest, EnterInARowEditDoesNotEndTheDialog) {
+    WriteLibrary({{"a", {"4:0:1"}}});
+    Open();
+    SelectGroup(0);
+    auto* name = qobject_cast<QLineEdit*>(dlg->groupList()->Row(0)->FindChild("group_name", "edit"));
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(image.bytes, KeyAssignment().bytes);
+}
+
+}  // namespace
