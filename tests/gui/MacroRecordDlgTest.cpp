@@ -353,4 +353,40 @@ TEST_F(MacroDialogTest, ImportReplacesTheLibraryAndExportWritesItWhole) {
     EXPECT_EQ(ModalSeam::TakeQuestions().size(), 2u);  // the file dialog and the warning
 }
 
+TEST_F(MacroDialogTest, ALibraryThatCannotBeWrittenIsReportedAndKeptInTheDialog) {
+    dlg = std::make_unique<MacroRecordDlg>(keys, image, dir.filePath("gone/macro.xml").toStdString(), nullptr, clock);
+    ASSERT_TRUE(dlg->Create(SourceResources()));
+    dlg->show();
+    EXPECT_EQ(Text(W("macro_status")), "");
+    Click("groupAdd");
+    EXPECT_EQ(dlg->library().GroupCount(), 1);
+    EXPECT_EQ(Text(W("macro_status")), "The macro library could not be saved to macro.xml.");
+}
+
+TEST_F(MacroDialogTest, AMacroLongerThanTheImageIsCutAndSaidSo) {
+    std::vector<std::string> events(90, "4:0:10");
+    WriteLibrary({{"long", events}});
+    Open();
+    SelectGroup(0);
+    Click("btnOK");
+    EXPECT_EQ(dlg->result(), MacroRecordDlg::kResultConfirmed);
+    EXPECT_EQ(image[166], 4);  // the 82nd step is the last
+    ASSERT_EQ(ModalSeam::TakeQuestions().size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MacroDialogTest, EnterInARowEditDoesNotEndTheDialog) {
+    WriteLibrary({{"a", {"4:0:1"}}});
+    Open();
+    SelectGroup(0);
+    auto* name = qobject_cast<QLineEdit*>(dlg->groupList()->Row(0)->FindChild("group_name", "edit"));
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(image.bytes, KeyAssignment().bytes);
+}
+
 }  // namespace

@@ -48,6 +48,7 @@ bool CMacroGroupAdapter::OnRename(UiEvent& event) {
     auto* edit = qobject_cast<QLineEdit*>(event.sender.data());
     if (!edit) return false;
     editor_.Rename(ItemPanel::UserValueOf(edit), edit->text().toStdString());
+    if (edited_) edited_();
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <functional>
 
 #include "macro/IOnMacroGroupClickedListener.h"
 #include "macro/MacroGroupEditor.h"
@@ -38,6 +39,9 @@ public:
 
     MacroGroupEditor& editor() { return editor_; }
 
+    // Called after an edit typed into a row (a rename, a delay) was handled.
+    void SetEditedHandler(std::function<void()> handler) { edited_ = std::move(handler); }
+
 private:
     bool OnRename(UiEvent& event);
     bool OnRowClick(const TemplateListView& list, UiEvent& event);
@@ -45,4 +49,5 @@ private:
     MacroLibrary& library_;
     IOnMacroGroupClickedListener* listener_;
     MacroGroupEditor editor_;
+    std::function<void()> edited_;
 };

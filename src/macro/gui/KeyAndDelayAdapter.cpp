@@ -99,5 +99,6 @@ bool KeyAndDelayAdapter::OnDelayEdited(UiEvent& event) {
         const MacroEvent* stored = editor_.currentGroup()->Event(index);
         edit->setText(QString::fromStdString(stored->delay));
     }
+    if (edited_) edited_();
     return true;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 
 #include "macro/MacroEventEditor.h"
@@ -40,10 +41,14 @@ public:
 
     MacroEventEditor& editor() { return editor_; }
 
+    // Called after an edit typed into a row (a rename, a delay) was handled.
+    void SetEditedHandler(std::function<void()> handler) { edited_ = std::move(handler); }
+
 private:
     bool OnDelayEdited(UiEvent& event);
     // Rebuilds the rows after a change of the shown group.
     void Changed();
 
     MacroEventEditor editor_;
+    std::function<void()> edited_;
 };

@@ -116,11 +116,13 @@ void MacroRecordDlg::BuildLists(const UiResources& resources) {
         groupList_ = new TemplateListView(groupView,
                                           ItemTemplate::FromLayout(layout, "macro_group_item", RowBuilder(resources)));
         groupAdapter_ = std::make_shared<CMacroGroupAdapter>(library_, this);
+        groupAdapter_->SetEditedHandler([this] { ShowSaveStatus(); });
         CMacroGroupAdapter::Attach(*groupList_, groupAdapter_);
     }
     if (eventView) {
         eventList_ =
             new TemplateListView(eventView, ItemTemplate::FromLayout(layout, "key_info_item", RowBuilder(resources)));
+        eventAdapter_->SetEditedHandler([this] { ShowSaveStatus(); });
         KeyAndDelayAdapter::Attach(*eventList_, eventAdapter_);
     }
 }
@@ -406,7 +408,11 @@ void MacroRecordDlg::Confirm() {
                 for (const MacroEvent& e : group->events) steps.push_back({e.code, e.state, e.delay});
             std::optional<std::span<const MacroStepText>> events;
             if (group) events = std::span<const MacroStepText>(steps);
-            FillMacroPage(assignment_, key, state_.repeat, events);
+            if (FillMacroPage(assignment_, key, state_.repeat, events).dropped > 0) {
+                // Only hand-made or imported files get here: the recorder stops at 80 events.
+                ModalSeam::MessageBox(this, UiLanguage::Tr("The macro is too long for the key: only its first 82 steps are written."),
+                                      UiLanguage::Tr(kWarning), ModalSeam::Buttons::Ok);
+            }
             break;
         }
         case AssignmentPageSingleKey:
