@@ -34,6 +34,7 @@ const char* kLayout = R"(<?xml version="1.0" encoding="UTF-8"?>
 </ui>)";
 
 ItemTemplate::Builder Builder() {
+    if (!UiLoader::IsRegistered("editex")) UiLoader::RegisterToolkitClasses();
     return [](const QByteArray& layout, QWidget* parent) {
         static UiResources none;
         UiLoader loader(none);
@@ -74,7 +75,6 @@ struct ColumnsAdapter : McListAdapterBase {
 };
 
 TEST(TemplateListView, BuildsOnlyNewRowsAndKeepsTheSelection) {
-    UiLoader::RegisterToolkitClasses();
     QListView view;
     view.resize(200, 300);
     view.show();

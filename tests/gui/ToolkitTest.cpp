@@ -67,8 +67,9 @@ TEST(UiResources, TheIndexMirrorsTheProgramsListAndEveryFileExists) {
         // The assignment dialog's layout is that window's own to supply.
         if (name == "LAYOUT:macro") continue;
         EXPECT_TRUE(QFile::exists(SourceResources().Path(name))) << name.toStdString();
-        if (name.startsWith("main:") || name.startsWith("ICON:") || name.startsWith("kb_macro:"))
+        if (name.startsWith("main:") || name.startsWith("ICON:") || name.startsWith("kb_macro:")) {
             EXPECT_FALSE(QImage(SourceResources().Path(name)).isNull()) << name.toStdString();
+        }
     }
 }
 
