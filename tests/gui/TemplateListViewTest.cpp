@@ -124,8 +124,6 @@ TEST(TemplateListView, AClickIntoAnEditInsideARowSelectsAndReportsTheRow) {
 }
 
 TEST(TemplateListView, ColumnsTakeTheirChildrenAndSortMarksNeverReorder) {
-    // ctest runs each test in a process of its own.
-    UiLoader::RegisterToolkitClasses();
     QTreeView view;
     view.setProperty("headers", "First;Second");
     view.resize(300, 200);
